@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QStringList>
+
+class MergeListModel;
+
+// What the merge-list buttons do to the list, apart from the window. Each takes
+// the selected row (-1 for none) and gives the row to select afterwards, which
+// the window hands on to the view's selection model.
+//
+// They live in a namespace so that a window slot of the same name (cmdDel, ...)
+// can call them without hiding them.
+namespace mergelist {
+
+struct AddResult
+{
+    int selectedRow = -1;
+    int added = 0;
+    // True when a path that was not yet listed could not be added because the
+    // list was full; the window then tells the user once.
+    bool limitReached = false;
+};
+
+// Adds the candidates, in their order, that the list does not hold yet: after the
+// selected entry when one is selected, else at the end. The last one added becomes
+// selected; when nothing is added the selection stays as it was.
+[[nodiscard]] AddResult addPaths(MergeListModel& model, const QStringList& candidates, int selectedRow);
+
+// Removes the selected entry and selects the one before it, or the new first entry.
+[[nodiscard]] int cmdDel(MergeListModel& model, int selectedRow);
+// Empties the list; nothing stays selected.
+[[nodiscard]] int cmdDelAll(MergeListModel& model);
+// Swaps the selected entry with its upper neighbour; it stays selected.
+[[nodiscard]] int cmdUp(MergeListModel& model, int selectedRow);
+// Swaps the selected entry with its lower neighbour; it stays selected.
+[[nodiscard]] int cmdDown(MergeListModel& model, int selectedRow);
+
+} // namespace mergelist

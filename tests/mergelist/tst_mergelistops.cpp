@@ -1,0 +1,208 @@
+#include "mergelist/MergeListModel.h"
+#include "mergelist/MergeListOps.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+enum class Button
+{
+    Del,
+    DelAll,
+    Up,
+    Down
+};
+Q_DECLARE_METATYPE(Button)
+
+class TestMergeListOps final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void placement_data();
+    void placement();
+    void buttons_data();
+    void buttons();
+    void addingContinuesAfterMovedEntry();
+};
+
+namespace {
+
+QStringList split(const char* entries)
+{
+    return QString::fromUtf8(entries).split(u' ', Qt::SkipEmptyParts);
+}
+
+void fill(MergeListModel& model, const QStringList& paths)
+{
+    model.insertBlock(model.count(), paths);
+}
+
+int press(Button button, MergeListModel& model, int selected)
+{
+    switch (button) {
+    case Button::Del:
+        return mergelist::cmdDel(model, selected);
+    case Button::DelAll:
+        return mergelist::cmdDelAll(model);
+    case Button::Up:
+        return mergelist::cmdUp(model, selected);
+    case Button::Down:
+        return mergelist::cmdDown(model, selected);
+    }
+    return selected;
+}
+
+} // namespace
+
+void TestMergeListOps::placement_data()
+{
+    QTest::addColumn<QStringList>("initial");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QList<QStringList>>("batches");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<int>("expectedSelected");
+
+    using Batches = QList<QStringList>;
+    const QStringList abc = split("/d/A /d/B /d/C");
+    QTest::newRow("empty list: appended in pane order")
+        << QStringList() << -1 << Batches{split("/d/x /d/y /d/z")} << split("/d/x /d/y /d/z") << 2;
+    QTest::newRow("first selected: right after it")
+        << abc << 0 << Batches{split("/d/x /d/y")} << split("/d/A /d/x /d/y /d/B /d/C") << 2;
+    QTest::newRow("middle selected: right after it")
+        << abc << 1 << Batches{split("/d/x /d/y")} << split("/d/A /d/B /d/x /d/y /d/C") << 3;
+    QTest::newRow("last selected: at the end")
+        << abc << 2 << Batches{split("/d/x /d/y")} << split("/d/A /d/B /d/C /d/x /d/y") << 4;
+    QTest::newRow("nothing selected: at the end")
+        << abc << -1 << Batches{split("/d/x /d/y")} << split("/d/A /d/B /d/C /d/x /d/y") << 4;
+    QTest::newRow("two folders one after the other")
+        << QStringList() << -1 << Batches{split("/one/a /one/b"), split("/two/a")}
+        << split("/one/a /one/b /two/a") << 2;
+    QTest::newRow("second batch goes on behind the first")
+        << abc << 0 << Batches{split("/one/x"), split("/two/y")} << split("/d/A /one/x /two/y /d/B /d/C")
+        << 2;
+    QTest::newRow("duplicate inside one batch")
+        << QStringList() << -1 << Batches{split("/d/a /d/b /d/a")} << split("/d/a /d/b") << 1;
+    QTest::newRow("duplicate across batches")
+        << QStringList() << -1 << Batches{split("/d/a /d/b"), split("/d/b /d/c")} << split("/d/a /d/b /d/c")
+        << 2;
+    QTest::newRow("listed entry skipped, rest kept together")
+        << abc << 0 << Batches{split("/d/x /d/B /d/y")} << split("/d/A /d/x /d/y /d/B /d/C") << 2;
+    QTest::newRow("last candidate a duplicate: last added selected")
+        << abc << 0 << Batches{split("/d/x /d/C")} << split("/d/A /d/x /d/B /d/C") << 1;
+    QTest::newRow("every candidate listed keeps selection")
+        << abc << 1 << Batches{split("/d/C /d/A")} << abc << 1;
+    QTest::newRow("add all twice adds nothing the second time")
+        << abc << 0 << Batches{split("/d/x /d/y"), split("/d/x /d/y")} << split("/d/A /d/x /d/y /d/B /d/C")
+        << 2;
+    QTest::newRow("no candidates keeps selection") << abc << 1 << Batches{QStringList()} << abc << 1;
+    QTest::newRow("no candidates, empty list")
+        << QStringList() << -1 << Batches{QStringList()} << QStringList() << -1;
+}
+
+void TestMergeListOps::placement()
+{
+    QFETCH(QStringList, initial);
+    QFETCH(int, selected);
+    QFETCH(QList<QStringList>, batches);
+    QFETCH(QStringList, expected);
+    QFETCH(int, expectedSelected);
+
+    MergeListModel model;
+    fill(model, initial);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    int expectedInsertions = 0;
+    for (const QStringList& batch : batches) {
+        const int countBefore = model.count();
+        const mergelist::AddResult result = mergelist::addPaths(model, batch, selected);
+        QCOMPARE(result.added, model.count() - countBefore);
+        QVERIFY(!result.limitReached);
+        expectedInsertions += result.added > 0 ? 1 : 0;
+        selected = result.selectedRow;
+    }
+
+    QCOMPARE(model.entries(), expected);
+    QCOMPARE(selected, expectedSelected);
+    // Thousands of files go in at once; the view must not be told one by one.
+    QCOMPARE(inserted.count(), expectedInsertions);
+}
+
+void TestMergeListOps::buttons_data()
+{
+    QTest::addColumn<Button>("button");
+    QTest::addColumn<QStringList>("initial");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<int>("expectedSelected");
+
+    const QStringList abc = split("A B C");
+    const QStringList none;
+    QTest::newRow("del middle selects the one before") << Button::Del << abc << 1 << split("A C") << 0;
+    QTest::newRow("del first selects the new first") << Button::Del << abc << 0 << split("B C") << 0;
+    QTest::newRow("del last selects the new last") << Button::Del << abc << 2 << split("A B") << 1;
+    QTest::newRow("del only entry") << Button::Del << split("A") << 0 << none << -1;
+    QTest::newRow("del on empty list") << Button::Del << none << -1 << none << -1;
+    QTest::newRow("del with nothing selected") << Button::Del << abc << -1 << abc << -1;
+
+    QTest::newRow("del all") << Button::DelAll << abc << 1 << none << -1;
+    QTest::newRow("del all with nothing selected") << Button::DelAll << abc << -1 << none << -1;
+    QTest::newRow("del all on empty list") << Button::DelAll << none << -1 << none << -1;
+
+    QTest::newRow("up from last") << Button::Up << abc << 2 << split("A C B") << 1;
+    QTest::newRow("up from middle") << Button::Up << abc << 1 << split("B A C") << 0;
+    QTest::newRow("up on first does nothing") << Button::Up << abc << 0 << abc << 0;
+    QTest::newRow("up with nothing selected") << Button::Up << abc << -1 << abc << -1;
+    QTest::newRow("up on empty list") << Button::Up << none << -1 << none << -1;
+
+    QTest::newRow("down from first") << Button::Down << abc << 0 << split("B A C") << 1;
+    QTest::newRow("down from middle to the end") << Button::Down << abc << 1 << split("A C B") << 2;
+    QTest::newRow("down in two entries") << Button::Down << split("A B") << 0 << split("B A") << 1;
+    QTest::newRow("down on last does nothing") << Button::Down << abc << 2 << abc << 2;
+    QTest::newRow("down with nothing selected") << Button::Down << abc << -1 << abc << -1;
+    QTest::newRow("down on empty list") << Button::Down << none << -1 << none << -1;
+
+    // A move must carry the text exactly, and the duplicate test must still know
+    // both entries afterwards.
+    const QStringList mixed{u"C:\\Data\\A.TXT"_s, u"c:\\data\\b.txt"_s};
+    QTest::newRow("up keeps letter case") << Button::Up << mixed << 1 << QStringList{mixed[1], mixed[0]} << 0;
+    QTest::newRow("down keeps letter case")
+        << Button::Down << mixed << 0 << QStringList{mixed[1], mixed[0]} << 1;
+}
+
+void TestMergeListOps::buttons()
+{
+    QFETCH(Button, button);
+    QFETCH(QStringList, initial);
+    QFETCH(int, selected);
+    QFETCH(QStringList, expected);
+    QFETCH(int, expectedSelected);
+
+    MergeListModel model;
+    fill(model, initial);
+
+    QCOMPARE(press(button, model, selected), expectedSelected);
+    QCOMPARE(model.entries(), expected);
+    for (const QString& path : initial) {
+        QCOMPARE(model.IsInMergeList(path), expected.contains(path));
+    }
+}
+
+void TestMergeListOps::addingContinuesAfterMovedEntry()
+{
+    MergeListModel model;
+    fill(model, split("A B C D"));
+
+    int selected = mergelist::cmdUp(model, 2);
+    selected = mergelist::addPaths(model, split("x"), selected).selectedRow;
+    QCOMPARE(model.entries(), split("A C x B D"));
+    QCOMPARE(selected, 2);
+
+    selected = mergelist::cmdDown(model, 0);
+    selected = mergelist::addPaths(model, split("y"), selected).selectedRow;
+    QCOMPARE(model.entries(), split("C A y x B D"));
+    QCOMPARE(selected, 2);
+}
+
+QTEST_GUILESS_MAIN(TestMergeListOps)
+#include "tst_mergelistops.moc"
