@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class DriveSource;
+class MessagePrompter;
+
+// What the main window takes from the world it runs in. main() fills it from the
+// real system; tests fill it with temporary folders, fake drives and a fake prompter.
+struct StartContext
+{
+    QString programFolder; // the folder that holds the executable
+    QString workingFolder; // the process's current folder at start
+    const DriveSource& driveSource;
+    MessagePrompter& prompter;
+    std::function<void()> endProgram;
+};

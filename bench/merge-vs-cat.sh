@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# Times tamborel-merge against `cat INPUTS > FILE` on the same inputs, in one run:
+#   (a) 100 files of 10 MiB with CR LF line ends      goal: <= 1.25 x cat
+#   (b) the same with LF-only and with lone-CR ends    goal: <= 2 x cat
+#   (c) 10,000 files of 1 KiB                          goal: <= 1.5 x cat
+#   (d) one 1 GiB file without a line break            goal: peak RSS < 64 MiB
+# Each timing is the median of RUNS runs (default 5), cat and the tool alternating.
+#
+# Usage: bench/merge-vs-cat.sh [TOOL]
+#   TOOL      path of tamborel-merge; found in the usual build folders when omitted.
+#   BENCH_DIR folder in which the data and outputs are made (default: $TMPDIR or /tmp);
+#             inputs and outputs share its file system. About 2.2 GiB are needed.
+#   RUNS      runs per measurement.
+# Builds nothing; removes its data when it ends, however it ends.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+runs=${RUNS:-5}
+
+find_tool() {
+    local candidate
+    for candidate in "$root"/build-merge/bench/tamborel-merge "$root"/build/*/bench/tamborel-merge \
+        "$root"/build/bench/tamborel-merge; do
+        if [[ -x $candidate ]]; then
+            echo "$candidate"
+            return 0
+        fi
+    done
+    return 1
+}
+
+tool=${1:-$(find_tool || true)}
+if [[ -z $tool || ! -x $tool ]]; then
+    echo "tamborel-merge not found: build it (ninja tamborel-merge) or pass its path" >&2
+    exit 2
+fi
+if [[ ! -x /usr/bin/time ]]; then
+    echo "note: /usr/bin/time is missing (Debian package 'time'); peak memory is read from /proc instead" >&2
+fi
+
+work=$(mktemp -d "${BENCH_DIR:-${TMPDIR:-/tmp}}/merge-vs-cat.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+echo "tool: $tool"
+echo "data: $work ($(df -h --output=avail "$work" | tail -1 | tr -d ' ') free), $runs runs each"
+
+now_ns() { date +%s%N; }
+
+# Seconds taken by one command, printed with millisecond precision.
+seconds_of() {
+    local start end
+    start=$(now_ns)
+    "$@"
+    end=$(now_ns)
+    awk -v ns=$((end - start)) 'BEGIN { printf "%.3f\n", ns / 1e9 }'
+}
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+run_cat() { cat "${inputs[@]}" >"$work/out.cat"; }
+run_tool() { "$tool" "$work/out.tool" "${inputs[@]}"; }
+
+# Times cat and the tool alternately on "${inputs[@]}"; prints "name cat tool ratio goal verdict".
+compare() {
+    local name=$1 goal=$2 i cat_times=() tool_times=()
+    sync
+    run_cat && rm -f "$work/out.cat" # warms the page cache for both
+    for ((i = 0; i < runs; i++)); do
+        cat_times+=("$(seconds_of run_cat)")
+        rm -f "$work/out.cat"
+        tool_times+=("$(seconds_of run_tool)")
+        rm -f "$work/out.tool"
+    done
+    local cat_median tool_median
+    cat_median=$(printf '%s\n' "${cat_times[@]}" | median)
+    tool_median=$(printf '%s\n' "${tool_times[@]}" | median)
+    awk -v n="$name" -v c="$cat_median" -v t="$tool_median" -v g="$goal" -v ct="${cat_times[*]}" \
+        -v tt="${tool_times[*]}" 'BEGIN {
+            r = t / c
+            printf "%-26s cat %7.3f s  tool %7.3f s  ratio %5.2f  goal <= %.2f  %s\n", n, c, t, r, g,
+                   (r <= g ? "met" : "MISSED")
+            printf "%-26s   cat runs: %s\n%-26s   tool runs: %s\n", "", ct, "", tt
+        }'
+}
+
+# A file of `size` bytes made of text lines ended as `ending` says (crlf, lf, cr, none).
+make_text() {
+    local path=$1 size=$2 ending=$3
+    local line='Tamborel merges plain-text files into one; this line is 60 bytes'
+    # The endless generators stop by SIGPIPE once head has enough: not a failure.
+    set +o pipefail
+    case $ending in
+    crlf) yes "$line" | sed 's/$/\r/' | head -c "$size" >"$path" ;;
+    lf) yes "$line" | head -c "$size" >"$path" ;;
+    cr) yes "$line" | tr '\n' '\r' | head -c "$size" >"$path" ;;
+    none) head -c "$size" /dev/zero | tr '\0' 'x' >"$path" ;;
+    esac
+    set -o pipefail
+    [[ $(stat -c %s "$path") -eq $size ]]
+}
+
+# Fills "$work/in" with `count` copies of one generated file.
+make_inputs() {
+    local count=$1 size=$2 ending=$3 i
+    rm -rf "$work/in"
+    mkdir "$work/in"
+    make_text "$work/in/0000.txt" "$size" "$ending"
+    for ((i = 1; i < count; i++)); do
+        cp "$work/in/0000.txt" "$(printf '%s/in/%04d.txt' "$work" "$i")"
+    done
+    inputs=("$work"/in/*.txt)
+}
+
+# Peak resident memory in KiB of the tool on "${inputs[@]}".
+peak_rss_kib() {
+    if [[ -x /usr/bin/time ]]; then
+        /usr/bin/time -v "$tool" "$work/out.tool" "${inputs[@]}" 2>&1 >/dev/null |
+            awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }'
+    else
+        "$tool" "$work/out.tool" "${inputs[@]}" &
+        local pid=$! peak=0 rss
+        while rss=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status" 2>/dev/null); do
+            [[ -n $rss ]] && peak=$rss
+            sleep 0.05
+        done
+        wait "$pid"
+        echo "$peak"
+    fi
+}
+
+echo
+echo "(a) 100 x 10 MiB, CR LF"
+make_inputs 100 $((10 * 1024 * 1024)) crlf
+compare "(a) CR LF" 1.25
+
+echo "(b) 100 x 10 MiB, LF only"
+make_inputs 100 $((10 * 1024 * 1024)) lf
+compare "(b) LF only" 2
+
+echo "(b) 100 x 10 MiB, lone CR"
+make_inputs 100 $((10 * 1024 * 1024)) cr
+compare "(b) lone CR" 2
+
+echo "(c) 10,000 x 1 KiB, CR LF"
+make_inputs 10000 1024 crlf
+compare "(c) 10,000 small files" 1.5
+
+echo "(d) 1 GiB, no line break"
+make_inputs 1 $((1024 * 1024 * 1024)) none
+compare "(d) one 1 GiB line (info)" 1.25
+rss=$(peak_rss_kib)
+rm -f "$work/out.tool"
+awk -v k="$rss" 'BEGIN { printf "(d) peak RSS of the tool: %.1f MiB  goal < 64 MiB  %s\n", k / 1024, (k < 65536 ? "met" : "MISSED") }'

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QComboBox>
+
+class DriveFolders;
+
+// The drive pane: a drop-down of the drives. changed() is raised, synchronously,
+// whenever the selected drive changes, be it by the user or by setDrive(), and
+// never for a selection that stays the same.
+class DrivePane final : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    explicit DrivePane(DriveFolders& drives, QWidget* parent);
+    Q_DISABLE_COPY_MOVE(DrivePane)
+
+    // The selected drive's root, which FolderPane::moveToDrive() accepts.
+    [[nodiscard]] QString drive() const;
+    // Selects the drive the folder lies on. A path on no known drive changes nothing.
+    void setDrive(const QString& folderPath);
+
+    // Reads the drives again first, so that a volume mounted meanwhile is offered.
+    void showPopup() override;
+
+signals:
+    void changed();
+
+private:
+    void fillDrives();
+    void selectQuietly(const QString& root);
+    void onIndexChanged();
+
+    DriveFolders& m_drives;
+    bool m_filling = false;
+};

@@ -1,0 +1,3 @@
+#include "browser/DriveSource.h"
+
+DriveSource::~DriveSource() = default;

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "merge/MergeResult.h"
+
+#include <QStringList>
+
+class MergeOutput;
+
+// Large enough that a copy costs about what a plain byte copy costs.
+inline constexpr qsizetype defaultMergeBlockSize = qsizetype(256) * 1024;
+
+// Writes the inputs, in order, to the open output: every line of each input
+// followed by CR LF, and one CR LF separator after every input but the last. Inputs
+// are opened for reading only and streamed in blocks of `blockSize` bytes, so memory
+// stays flat whatever the sizes of the files and their lines. The first failure
+// stops the copy and discards the output; the result names the file that failed
+// (InputFailed, InputNotAFile or OutputFailed) and the system's reason.
+[[nodiscard]] MergeResult copyInputs(const QStringList& inputs, MergeOutput& output,
+                                     qsizetype blockSize = defaultMergeBlockSize);

@@ -1,0 +1,20 @@
+#include "merge/InputFile.h"
+
+#include <utility>
+
+InputFile::InputFile(QString path) : m_path(std::move(path)) {}
+
+InputFile::~InputFile()
+{
+    close();
+}
+
+MergeResult InputFile::lastFailure() const
+{
+    return m_lastFailure;
+}
+
+MergeResult InputFile::failure(MergeStatus status, int error) const
+{
+    return MergeResult::failure(status, m_path, error == 0 ? QString() : qt_error_string(error));
+}

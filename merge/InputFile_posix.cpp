@@ -1,0 +1,55 @@
+// Reading an input on POSIX systems, straight from the file descriptor: the copy
+// needs nothing but large blocks, and errno gives the reason of any failure.
+#include "merge/InputFile.h"
+
+#include <QFile>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+MergeResult InputFile::open()
+{
+    // O_NONBLOCK keeps the open itself from waiting for a writer when the name is a
+    // pipe; such a file is refused just below, and regular files ignore the flag.
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return failure(MergeStatus::InputFailed, errno);
+    m_handle = fd;
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        close();
+        return failure(MergeStatus::InputFailed, error);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        close();
+        return failure(MergeStatus::InputNotAFile, S_ISDIR(info.st_mode) ? EISDIR : 0);
+    }
+#ifdef POSIX_FADV_SEQUENTIAL
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+    return MergeResult::success();
+}
+
+qsizetype InputFile::read(char* buffer, qsizetype capacity)
+{
+    for (;;) {
+        const ssize_t count = ::read(static_cast<int>(m_handle), buffer, static_cast<size_t>(capacity));
+        if (count >= 0)
+            return count;
+        if (errno != EINTR) {
+            m_lastFailure = failure(MergeStatus::InputFailed, errno);
+            return -1;
+        }
+    }
+}
+
+void InputFile::close()
+{
+    if (m_handle >= 0)
+        ::close(static_cast<int>(m_handle));
+    m_handle = -1;
+}

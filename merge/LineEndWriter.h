@@ -1,0 +1,50 @@
+#pragma once
+
+#include "merge/MergeResult.h"
+
+#include <QtGlobal>
+
+#include <memory>
+
+class MergeOutput;
+
+// Writes the inputs' bytes to the output with every line terminated by CR LF: a CR
+// not followed by LF gains an LF, a last line without terminator gains CR LF, and
+// every other byte (LF alone included) passes unchanged. Blocks are searched only
+// for CR, and runs without a lone CR go straight from the caller's buffer to the
+// output; small pieces (the short lines of a file with lone CRs, separators) are
+// gathered in a buffer of `bufferSize` bytes first. A CR at the end of a block waits
+// for the next block to tell whether an LF follows.
+class LineEndWriter final
+{
+public:
+    LineEndWriter(MergeOutput& output, qsizetype bufferSize);
+    ~LineEndWriter();
+    Q_DISABLE_COPY_MOVE(LineEndWriter)
+
+    // Each of these returns false once writing has failed; failure() says why.
+    [[nodiscard]] bool feed(const char* data, qsizetype size);
+    // Completes the current file's last line; the next feed() starts a new file.
+    [[nodiscard]] bool endFile();
+    [[nodiscard]] bool writeSeparator();
+    // Hands everything still buffered to the output.
+    [[nodiscard]] bool flush();
+    [[nodiscard]] const MergeResult& failure() const;
+
+private:
+    [[nodiscard]] bool feedLoneCrs(const char* data, const char* end);
+    [[nodiscard]] bool put(const char* data, qsizetype size);
+    [[nodiscard]] bool writeOut(const char* data, qsizetype size);
+
+    MergeOutput& m_output;
+    std::unique_ptr<char[]> m_buffer;
+    qsizetype m_capacity;
+    qsizetype m_used = 0;
+    // Pieces at least this long skip the buffer.
+    qsizetype m_directMinimum;
+    // The last byte seen was a CR that has not been written yet.
+    bool m_pendingCr = false;
+    // Bytes of an unterminated line have been written for the current file.
+    bool m_lineOpen = false;
+    MergeResult m_failure;
+};

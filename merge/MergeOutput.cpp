@@ -1,0 +1,34 @@
+#include "merge/MergeOutput.h"
+
+#include <QRandomGenerator>
+
+#include <utility>
+
+MergeOutput::MergeOutput(QString path) : m_path(std::move(path)) {}
+
+MergeOutput::~MergeOutput()
+{
+    discard();
+}
+
+const QString& MergeOutput::path() const
+{
+    return m_path;
+}
+
+bool MergeOutput::isOpen() const
+{
+    return m_handle != -1;
+}
+
+MergeResult MergeOutput::failure(MergeStatus status, int error)
+{
+    discard();
+    return MergeResult::failure(status, m_path, error == 0 ? QString() : qt_error_string(error));
+}
+
+QString MergeOutput::temporaryName()
+{
+    const quint64 random = QRandomGenerator::global()->generate64();
+    return QStringLiteral(".tamborel-%1.tmp").arg(random, 16, 16, QLatin1Char('0'));
+}

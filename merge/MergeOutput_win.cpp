@@ -1,0 +1,129 @@
+// Publishing the merged file on Windows: the content goes into a hidden file with a
+// random name in the output's folder, and MoveFileEx without MOVEFILE_REPLACE_EXISTING
+// gives it its name, failing instead of replacing a file. The file inherits the
+// folder's permissions like any new file.
+#include "merge/MergeOutput.h"
+#include "merge/OutputPath.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+#include <windows.h>
+
+namespace {
+
+constexpr qsizetype maxWriteChunk = qsizetype(1) << 30;
+
+std::wstring nativePath(const QString& path)
+{
+    return QDir::toNativeSeparators(path).toStdWString();
+}
+
+HANDLE toHandle(qintptr handle)
+{
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+int code(DWORD error)
+{
+    return static_cast<int>(error);
+}
+
+int lastError()
+{
+    return code(GetLastError());
+}
+
+} // namespace
+
+MergeResult MergeOutput::open()
+{
+    discard();
+    const OutputPathParts parts = splitOutputPath(m_path);
+    if (m_path.contains(QChar(0)) || parts.fileName.isEmpty())
+        return failure(MergeStatus::OutputFailed, code(ERROR_INVALID_NAME));
+    return openTemporary(parts);
+}
+
+MergeResult MergeOutput::openFailure(int error)
+{
+    const bool folderMissing = static_cast<DWORD>(error) == ERROR_PATH_NOT_FOUND;
+    return failure(folderMissing ? MergeStatus::FolderMissing : MergeStatus::OutputFailed, error);
+}
+
+MergeResult MergeOutput::openTemporary(const OutputPathParts& parts)
+{
+    return openNamedTemporary(parts);
+}
+
+MergeResult MergeOutput::openNamedTemporary(const OutputPathParts& parts)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString temp = parts.folder + temporaryName();
+        const HANDLE file = CreateFileW(nativePath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_HIDDEN, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            m_handle = reinterpret_cast<qintptr>(file);
+            m_tempPath = temp;
+            return MergeResult::success();
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return openFailure(code(error));
+    }
+    return failure(MergeStatus::OutputFailed, code(ERROR_FILE_EXISTS));
+}
+
+MergeResult MergeOutput::write(const char* data, qsizetype size)
+{
+    if (!isOpen())
+        return failure(MergeStatus::OutputFailed, code(ERROR_INVALID_HANDLE));
+    while (size > 0) {
+        DWORD count = 0;
+        const auto wanted = static_cast<DWORD>(std::min(size, maxWriteChunk));
+        if (!WriteFile(toHandle(m_handle), data, wanted, &count, nullptr))
+            return failure(MergeStatus::OutputFailed, lastError());
+        if (count == 0)
+            return failure(MergeStatus::OutputFailed, code(ERROR_DISK_FULL));
+        data += count;
+        size -= count;
+    }
+    return MergeResult::success();
+}
+
+MergeResult MergeOutput::publish()
+{
+    if (!isOpen())
+        return failure(MergeStatus::OutputFailed, code(ERROR_INVALID_HANDLE));
+    const int closeError = closeHandle();
+    if (closeError != 0)
+        return failure(MergeStatus::OutputFailed, closeError);
+    const std::wstring temp = nativePath(m_tempPath);
+    if (!SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL))
+        return failure(MergeStatus::OutputFailed, lastError());
+    if (!MoveFileExW(temp.c_str(), nativePath(m_path).c_str(), 0)) {
+        const DWORD error = GetLastError();
+        const bool exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+        return failure(exists ? MergeStatus::AlreadyExists : MergeStatus::OutputFailed, code(error));
+    }
+    m_tempPath.clear();
+    return MergeResult::success();
+}
+
+void MergeOutput::discard()
+{
+    (void)closeHandle();
+    if (!m_tempPath.isEmpty())
+        DeleteFileW(nativePath(m_tempPath).c_str());
+    m_tempPath.clear();
+}
+
+int MergeOutput::closeHandle()
+{
+    if (m_handle == -1)
+        return 0;
+    const HANDLE file = toHandle(m_handle);
+    m_handle = -1;
+    return CloseHandle(file) ? 0 : lastError();
+}

@@ -1,0 +1,100 @@
+// The output checks on Windows: the existence test is the system's own directory
+// search (FindFirstFile), which already reads "*" and "?" in the last component and
+// ignores letter case, so only its attributes and failure codes need handling here.
+#include "merge/OutputCheck.h"
+#include "merge/OutputPath.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+#include <windows.h>
+
+namespace {
+
+ExistenceResult searchFailure(ExistenceStatus status, DWORD error)
+{
+    return {status, qt_error_string(static_cast<int>(error))};
+}
+
+std::wstring nativePath(const QString& path)
+{
+    return QDir::toNativeSeparators(path).toStdWString();
+}
+
+bool hasForbiddenCharacter(const QString& text, QStringView forbidden)
+{
+    return std::any_of(text.cbegin(), text.cend(),
+                       [forbidden](QChar c) { return c.unicode() < 32 || forbidden.contains(c); });
+}
+
+// Characters the file system refuses in names. FindFirstFile would read some of
+// them as its own wildcards instead of failing, so they are caught beforehand.
+bool isBadName(const OutputPathParts& parts)
+{
+    return hasForbiddenCharacter(parts.fileName, u"<>:\"|")
+        || hasForbiddenCharacter(parts.folder, u"<>\"|*?");
+}
+
+bool isVisibleFile(const WIN32_FIND_DATAW& data)
+{
+    const DWORD excluded = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return (data.dwFileAttributes & excluded) == 0;
+}
+
+ExistenceResult firstSearchFailure(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_NO_MORE_FILES:
+        return {ExistenceStatus::NoMatch, {}};
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_DIRECTORY:
+        return searchFailure(ExistenceStatus::BadName, error);
+    default:
+        return searchFailure(ExistenceStatus::OtherFailure, error);
+    }
+}
+
+} // namespace
+
+ExistenceResult checkOutputExists(const QString& outputName)
+{
+    const OutputPathParts parts = splitOutputPath(outputName);
+    if (outputName.contains(QChar(0)) || isBadName(parts))
+        return searchFailure(ExistenceStatus::BadName, ERROR_INVALID_NAME);
+
+    WIN32_FIND_DATAW data = {};
+    const HANDLE search = FindFirstFileExW(nativePath(outputName).c_str(), FindExInfoBasic, &data,
+                                           FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        return firstSearchFailure(GetLastError());
+    ExistenceResult result = {ExistenceStatus::NoMatch, {}};
+    do {
+        if (isVisibleFile(data)) {
+            result.status = ExistenceStatus::Exists;
+            break;
+        }
+    } while (FindNextFileW(search, &data));
+    const DWORD error = GetLastError();
+    if (result.status == ExistenceStatus::NoMatch && error != ERROR_NO_MORE_FILES)
+        result = searchFailure(ExistenceStatus::OtherFailure, error);
+    FindClose(search);
+    return result;
+}
+
+MergeResult createOutputFolder(const QString& folder)
+{
+    const std::wstring path = nativePath(folder);
+    if (CreateDirectoryW(path.c_str(), nullptr))
+        return MergeResult::success();
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return MergeResult::success();
+    return MergeResult::failure(MergeStatus::FolderFailed, folder, qt_error_string(static_cast<int>(error)));
+}

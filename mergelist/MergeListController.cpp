@@ -1,0 +1,91 @@
+#include "mergelist/MergeListController.h"
+
+#include "app/MessagePrompter.h"
+#include "browser/FilePane.h"
+#include "browser/FolderListing.h"
+#include "mergelist/MergeListModel.h"
+#include "mergelist/MergeListOps.h"
+#include "mergelist/MergeListTexts.h"
+#include "mergelist/MergeListView.h"
+#include "mergelist/PathRules.h"
+
+#include <QFileInfo>
+
+MergeListController::MergeListController(FilePane& files, MergeListView& view, MessagePrompter& prompter,
+                                         QObject* parent)
+    : QObject(parent), m_files(files), m_view(view), m_prompter(prompter)
+{
+}
+
+MergeListModel& MergeListController::model() const
+{
+    return *static_cast<MergeListModel*>(m_view.model());
+}
+
+QStringList MergeListController::paneFiles(bool selectedOnly) const
+{
+    QStringList paths;
+    const QString folder = m_files.path();
+    const int count = m_files.listCount();
+    for (int i = 0; i < count; ++i)
+        if (!selectedOnly || m_files.selected(i))
+            paths << BuildFullPath(folder, m_files.list(i));
+    return paths;
+}
+
+void MergeListController::add(const QStringList& candidates)
+{
+    const mergelist::AddResult result = mergelist::addPaths(model(), candidates, m_view.selectedRow());
+    if (result.added > 0)
+        m_view.selectRow(result.selectedRow);
+    if (result.limitReached)
+        (void)m_prompter.show(mergelisttexts::listFull(), BoxStyle::Information);
+}
+
+void MergeListController::cmdAdd()
+{
+    add(paneFiles(true));
+}
+
+void MergeListController::cmdAddAll()
+{
+    add(paneFiles(false));
+}
+
+void MergeListController::addCurrentFile()
+{
+    const int current = m_files.listIndex();
+    if (current < 0)
+        return;
+    add({BuildFullPath(m_files.path(), m_files.list(current))});
+}
+
+void MergeListController::addDropped(const QStringList& paths)
+{
+    // Only what the file pane would list: regular ".txt" files, never folders.
+    QStringList textFiles;
+    for (const QString& path : paths)
+        if (isListedTextFile(path))
+            textFiles << path;
+    add(textFiles);
+}
+
+void MergeListController::cmdDel()
+{
+    m_view.selectRow(mergelist::cmdDel(model(), m_view.selectedRow()));
+}
+
+void MergeListController::cmdDelAll()
+{
+    m_view.selectRow(mergelist::cmdDelAll(model()));
+}
+
+void MergeListController::cmdUp()
+{
+    m_view.selectRow(mergelist::cmdUp(model(), m_view.selectedRow()));
+}
+
+void MergeListController::cmdDown()
+{
+    m_view.selectRow(mergelist::cmdDown(model(), m_view.selectedRow()));
+}

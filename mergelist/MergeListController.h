@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+
+class FilePane;
+class MergeListModel;
+class MergeListView;
+class MessagePrompter;
+
+// The merge-list buttons, the double-click in the file pane and drops on the list:
+// each turns what the user picked into full paths and hands them to the list
+// operations, then shows their result in the view.
+class MergeListController final : public QObject
+{
+    Q_OBJECT
+
+public:
+    MergeListController(FilePane& files, MergeListView& view, MessagePrompter& prompter, QObject* parent);
+    Q_DISABLE_COPY_MOVE(MergeListController)
+
+    void cmdAdd();
+    void cmdAddAll();
+    void addCurrentFile();
+    void addDropped(const QStringList& paths);
+    void cmdDel();
+    void cmdDelAll();
+    void cmdUp();
+    void cmdDown();
+
+private:
+    [[nodiscard]] MergeListModel& model() const;
+    [[nodiscard]] QStringList paneFiles(bool selectedOnly) const;
+    void add(const QStringList& candidates);
+
+    FilePane& m_files;
+    MergeListView& m_view;
+    MessagePrompter& m_prompter;
+};

@@ -1,0 +1,73 @@
+#include "mergelist/MergeListView.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+
+QStringList localFiles(const QMimeData* data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            paths << QDir::toNativeSeparators(QDir::cleanPath(url.toLocalFile()));
+    return paths;
+}
+
+} // namespace
+
+MergeListView::MergeListView(QWidget* parent) : QListView(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideNone);
+    setUniformItemSizes(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DropOnly);
+    setDropIndicatorShown(false);
+}
+
+int MergeListView::selectedRow() const
+{
+    const QModelIndexList rows = selectionModel() ? selectionModel()->selectedRows() : QModelIndexList{};
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void MergeListView::selectRow(int row)
+{
+    if (row < 0) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    const QModelIndex index = model()->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+}
+
+void MergeListView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (localFiles(event->mimeData()).isEmpty())
+        return event->ignore();
+    event->acceptProposedAction();
+}
+
+void MergeListView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (localFiles(event->mimeData()).isEmpty())
+        return event->ignore();
+    event->acceptProposedAction();
+}
+
+void MergeListView::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = localFiles(event->mimeData());
+    if (paths.isEmpty())
+        return event->ignore();
+    event->acceptProposedAction();
+    emit filesDropped(paths);
+}

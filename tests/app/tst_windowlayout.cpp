@@ -1,0 +1,231 @@
+#include "support/WindowFixture.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeView>
+
+#include <cmath>
+
+namespace {
+
+int px(int twips)
+{
+    return static_cast<int>(std::lround(twips / 15.0));
+}
+
+QStringList buttonNames()
+{
+    return {QStringLiteral("cmdAdd"),   QStringLiteral("cmdAddAll"), QStringLiteral("cmdDel"),
+            QStringLiteral("cmdDelAll"), QStringLiteral("cmdUp"),     QStringLiteral("cmdDown"),
+            QStringLiteral("cmdUnite"), QStringLiteral("cmdExit")};
+}
+
+// The Tab cycle from the focus on dirOperate, as the window's design orders it.
+QStringList designTabCycle()
+{
+    return {QStringLiteral("filOperate"), QStringLiteral("cmdExit"),   QStringLiteral("driOperate"),
+            QStringLiteral("txtHelp"),    QStringLiteral("lstUnite"),  QStringLiteral("cmdDel"),
+            QStringLiteral("cmdUp"),      QStringLiteral("cmdDown"),   QStringLiteral("cmdAdd"),
+            QStringLiteral("cmdUnite"),   QStringLiteral("txtUnite"),  QStringLiteral("cmdAddAll"),
+            QStringLiteral("cmdDelAll"),  QStringLiteral("dirOperate")};
+}
+
+} // namespace
+
+class WindowLayoutTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void controls_data();
+    void controls();
+    void windowFrame();
+    void tabCycle();
+    void accessKeys();
+    void helpTextIsReadOnlyYetSelectable();
+
+private:
+    QStringList visitWithKey(int count, Qt::KeyboardModifiers modifiers);
+
+    std::unique_ptr<WindowFixture> m_fixture;
+    MainWindow* m_window = nullptr;
+};
+
+void WindowLayoutTest::init()
+{
+    m_fixture = std::make_unique<WindowFixture>();
+    const QString work = m_fixture->folder(QStringLiteral("C/work"));
+    m_window = &m_fixture->start(work, work);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+}
+
+void WindowLayoutTest::cleanup()
+{
+    m_fixture.reset();
+}
+
+void WindowLayoutTest::controls_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<int>("tabIndex");
+
+    const auto row = [](const char* name, const char* kind, const QString& caption, QRect rect, int tab) {
+        QTest::newRow(name) << QString::fromLatin1(kind) << caption << rect << tab;
+    };
+    row("driOperate", "QComboBox", QString(), {30, 60, 1980, 315}, 3);
+    row("dirOperate", "QAbstractItemView", QString(), {30, 450, 1980, 1215}, 0);
+    row("filOperate", "QAbstractItemView", QString(), {30, 1755, 1980, 2430}, 1);
+    row("cmdAdd", "QPushButton", QStringLiteral("添加>"), {2040, 15, 1050, 570}, 9);
+    row("cmdAddAll", "QPushButton", QStringLiteral("添加全部>>"), {2040, 615, 1050, 570}, 13);
+    row("cmdDel", "QPushButton", QStringLiteral("移除<"), {2040, 1215, 1050, 570}, 6);
+    row("cmdDelAll", "QPushButton", QStringLiteral("移除全部<<"), {2040, 1815, 1050, 570}, 14);
+    row("cmdUp", "QPushButton", QStringLiteral("上移^"), {2040, 2415, 1050, 570}, 7);
+    row("cmdDown", "QPushButton", QStringLiteral("下移v"), {2040, 3015, 1050, 570}, 8);
+    row("cmdUnite", "QPushButton", QStringLiteral("合并<>"), {2040, 3615, 1050, 570}, 10);
+    row("labUnite", "QLabel", QStringLiteral("以下文本文件将按次序进行合并："), {3225, 120, 2700, 195}, 12);
+    row("lstUnite", "QListView", QString(), {3125, 420, 3255, 3660}, 5);
+    row("labElongate", "QLabel", QStringLiteral(">>"), {6060, 60, 270, 300}, 16);
+    row("txtHelp", "QPlainTextEdit", QString(), {6450, 60, 2415, 4120}, 4);
+    row("labSave", "QLabel", QStringLiteral("合并文件保存为："), {120, 4320, 1440, 195}, 15);
+    row("txtUnite", "QLineEdit", QString(), {1500, 4290, 6135, 285}, 11);
+    row("cmdExit", "QPushButton", QStringLiteral("退出&X"), {7740, 4230, 1050, 390}, 2);
+}
+
+void WindowLayoutTest::controls()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, caption);
+    QFETCH(QRect, twips);
+    QFETCH(int, tabIndex);
+
+    auto* widget = m_fixture->control<QWidget>(QString::fromLatin1(QTest::currentDataTag()));
+    QVERIFY(widget);
+    QVERIFY2(widget->inherits(kind.toLatin1().constData()), widget->metaObject()->className());
+    QVERIFY(widget->isVisible());
+    QVERIFY(widget->isEnabled());
+    QCOMPARE(widget->pos(), QPoint(px(twips.left()), px(twips.top())));
+
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        QCOMPARE(label->text(), caption);
+        // Labels fit their caption and never take the focus.
+        QCOMPARE(label->size(), label->sizeHint());
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        return;
+    }
+    QCOMPARE(widget->size(), QSize(px(twips.width()), px(twips.height())));
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        QCOMPARE(button->text(), caption);
+        QVERIFY(!button->isDefault());
+        QVERIFY(!button->autoDefault());
+    }
+    // Its place in the keyboard order: the controls that come before it in the cycle
+    // are exactly those with a smaller tab index (labels have 12, 15 and 16).
+    const int labelsBefore = (tabIndex > 12) + (tabIndex > 15);
+    QCOMPARE(designTabCycle().indexOf(widget->objectName()),
+             (tabIndex - 1 - labelsBefore + 14) % 14);
+}
+
+void WindowLayoutTest::windowFrame()
+{
+    QCOMPARE(m_window->objectName(), QStringLiteral("frmMain"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tamborel"));
+    QCOMPARE(m_window->geometry(), QRect(px(2895), px(3915), px(8910), px(4680)));
+    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+    const Qt::WindowFlags flags = m_window->windowFlags();
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(flags & Qt::WindowTitleHint);
+    QVERIFY(!m_window->windowIcon().isNull());
+    QCOMPARE(m_window->windowIcon().availableSizes().value(0), QSize(32, 32));
+}
+
+QStringList WindowLayoutTest::visitWithKey(int count, Qt::KeyboardModifiers modifiers)
+{
+    QStringList visited;
+    for (int i = 0; i < count; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+        visited << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString());
+    }
+    return visited;
+}
+
+void WindowLayoutTest::tabCycle()
+{
+    QCOMPARE(QApplication::focusWidget(), m_fixture->control<QWidget>(QStringLiteral("dirOperate")));
+    QCOMPARE(visitWithKey(14, Qt::NoModifier), designTabCycle());
+
+    QStringList backwards = designTabCycle();
+    std::reverse(backwards.begin(), backwards.end());
+    backwards.removeFirst();
+    backwards << QStringLiteral("dirOperate");
+    QCOMPARE(visitWithKey(14, Qt::ShiftModifier), backwards);
+}
+
+void WindowLayoutTest::accessKeys()
+{
+    QList<std::shared_ptr<QSignalSpy>> spies;
+    for (const QString& name : buttonNames())
+        spies << std::make_shared<QSignalSpy>(m_fixture->control<QPushButton>(name), &QAbstractButton::clicked);
+    const auto pressed = [&] {
+        QStringList names;
+        for (int i = 0; i < spies.size(); ++i)
+            if (!spies[i]->isEmpty())
+                names << buttonNames()[i];
+        return names;
+    };
+
+    auto* output = m_fixture->control<QLineEdit>(QStringLiteral("txtUnite"));
+    output->setFocus();
+    QTest::keyClick(output, Qt::Key_Return);
+    QTest::keyClick(output, Qt::Key_Enter);
+    QTest::keyClick(output, Qt::Key_Escape);
+    for (const QString& letter : {QStringLiteral("A"), QStringLiteral("D"), QStringLiteral("U")})
+        QTest::keyClick(output, letter.at(0).toLatin1(), Qt::AltModifier);
+    QCOMPARE(m_fixture->endRequests, 0);
+
+    // An access key presses its button with a short animation; any press that the
+    // keys before it set off has happened by the time this one shows.
+    QTest::keyClick(output, Qt::Key_X, Qt::AltModifier);
+    QTRY_COMPARE(m_fixture->endRequests, 1);
+    QCOMPARE(pressed(), QStringList{QStringLiteral("cmdExit")});
+    QVERIFY(m_fixture->prompter.prompts.isEmpty());
+}
+
+void WindowLayoutTest::helpTextIsReadOnlyYetSelectable()
+{
+    auto* help = m_fixture->control<QPlainTextEdit>(QStringLiteral("txtHelp"));
+    const QString before = help->toPlainText();
+    const QStringList lines = before.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 24); // 23 lines, each ended by a line break
+    QVERIFY(lines.last().isEmpty());
+    QCOMPARE(lines.first(), QStringLiteral("一、功能："));
+    QCOMPARE(lines.at(8), QStringLiteral("3.若文件名字过长，无法看全，点击\">>\"即可；"));
+    QCOMPARE(lines.at(17), QStringLiteral("六、软件信息："));
+    for (int i = 18; i < 23; ++i)
+        QVERIFY2(lines.at(i).indexOf(QStringLiteral("：")) > 0, qPrintable(lines.at(i)));
+
+    help->setFocus();
+    QTest::keyClicks(help, QStringLiteral("abc"));
+    QTest::keyClick(help, Qt::Key_Backspace);
+    QCOMPARE(help->toPlainText(), before);
+    QTest::keyClick(help, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(help->textCursor().selectedText().size(), before.size());
+    QCOMPARE(help->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(help->verticalScrollBar()->maximum() > 0);
+}
+
+QTEST_MAIN(WindowLayoutTest)
+#include "tst_windowlayout.moc"

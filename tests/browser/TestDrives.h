@@ -1,0 +1,21 @@
+#pragma once
+
+#include "browser/DriveSource.h"
+
+#include <QString>
+
+// Drives made up by a test, usually folders of a temporary folder; a drive whose
+// root does not exist stands for a removable drive without a medium.
+class TestDrives final : public DriveSource
+{
+public:
+    TestDrives() = default;
+    Q_DISABLE_COPY_MOVE(TestDrives)
+
+    [[nodiscard]] QList<Drive> drives() const override;
+    // Adds a drive whose root is the given folder, labelled with its name.
+    void add(const QString& root);
+
+private:
+    QList<Drive> m_drives;
+};

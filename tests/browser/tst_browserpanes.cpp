@@ -1,0 +1,323 @@
+#include "TestDrives.h"
+#include "browser/DriveFolders.h"
+#include "browser/DrivePane.h"
+#include "browser/FilePane.h"
+#include "browser/FolderListing.h"
+#include "browser/FolderPane.h"
+#include "browser/NativePath.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+using namespace Qt::StringLiterals;
+
+// The drive, folder and file panes on folders of a temporary folder.
+class BrowserPanesTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fileListing_data();
+    void fileListing();
+    void fileOrderAndPathChanged();
+    void fileDoubleClick();
+    void folderTree();
+    void folderOpening();
+    void moveToDrive_data();
+    void moveToDrive();
+    void driveSelection();
+};
+
+namespace {
+
+enum class Entry
+{
+    File,
+    Folder,
+    Fifo,
+    LinkToFifo,
+    LinkToFile
+};
+
+// Makes a file, or with a '/' at the end a folder, below the base folder, with
+// the folders above it.
+void make(const QTemporaryDir& base, const QString& relative)
+{
+    if (relative.endsWith(u'/')) {
+        QVERIFY(QDir(base.path()).mkpath(relative));
+        return;
+    }
+    QFile file(base.filePath(relative));
+    QVERIFY(QDir(base.path()).mkpath(QFileInfo(relative).path()));
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(relative));
+}
+
+void create(const QTemporaryDir& base, const QString& name, Entry kind)
+{
+    if (kind == Entry::File || kind == Entry::Folder) {
+        make(base, kind == Entry::Folder ? name + u'/' : name);
+        return;
+    }
+#ifdef Q_OS_UNIX
+    const QString target = kind == Entry::Fifo ? name : u"target"_s;
+    if (kind == Entry::LinkToFile)
+        make(base, target);
+    else
+        QCOMPARE(::mkfifo(QFile::encodeName(base.filePath(target)).constData(), 0600), 0);
+    if (kind != Entry::Fifo)
+        QVERIFY(QFile::link(target, base.filePath(name)));
+#else
+    QSKIP("FIFOs and symbolic links are made only on Unix");
+#endif
+}
+
+QStringList listed(const FilePane& pane)
+{
+    QStringList names;
+    for (int i = 0; i < pane.listCount(); ++i)
+        names.append(pane.list(i));
+    return names;
+}
+
+// The folder tree's texts, each indented by two spaces per level.
+QStringList treeLines(const QTreeWidgetItem* item, int depth = 0)
+{
+    QStringList lines{QString(depth * 2, u' ') + item->text(0)};
+    for (int i = 0; i < item->childCount(); ++i)
+        lines += treeLines(item->child(i), depth + 1);
+    return lines;
+}
+
+// What the tree shows above the folder's subfolders: the root, then each folder
+// down to the folder itself, one level deeper each.
+QStringList ancestorLines(const QString& folder)
+{
+    QStringList lines;
+    for (QDir dir(QDir::cleanPath(folder)); !dir.isRoot(); dir.cdUp())
+        lines.prepend(dir.dirName());
+    lines.prepend(nativeFolder(QDir::rootPath()));
+    for (int i = 0; i < lines.size(); ++i)
+        lines[i].prepend(QString(i * 2, u' '));
+    return lines;
+}
+
+} // namespace
+
+void BrowserPanesTest::fileListing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Entry>("kind");
+    QTest::addColumn<bool>("listed");
+
+    QTest::newRow("small extension") << u"a.txt"_s << Entry::File << true;
+    QTest::newRow("capital extension") << u"B.TXT"_s << Entry::File << true;
+    QTest::newRow("link to a file") << u"link.txt"_s << Entry::LinkToFile << true;
+    QTest::newRow("backup") << u"a.txt.bak"_s << Entry::File << false;
+    QTest::newRow("other extension") << u"a.text"_s << Entry::File << false;
+#ifndef Q_OS_WIN
+    QTest::newRow("hidden") << u".hidden.txt"_s << Entry::File << false;
+#endif
+    QTest::newRow("folder") << u"dir.txt"_s << Entry::Folder << false;
+    QTest::newRow("fifo") << u"x.txt"_s << Entry::Fifo << false;
+    QTest::newRow("link to a fifo") << u"y.txt"_s << Entry::LinkToFifo << false;
+}
+
+void BrowserPanesTest::fileListing()
+{
+    QFETCH(QString, name);
+    QFETCH(Entry, kind);
+    QFETCH(bool, listed);
+
+    const QTemporaryDir base;
+    create(base, name, kind);
+    make(base, u"always.txt"_s);
+    FilePane pane(nullptr);
+    pane.setPath(base.path());
+
+    QCOMPARE(::listed(pane).contains(name), listed);
+    // Files added to the merge list later are checked one by one by the same rule.
+    QCOMPARE(isListedTextFile(base.filePath(name)), listed);
+    QVERIFY(::listed(pane).contains(u"always.txt"_s));
+}
+
+void BrowserPanesTest::fileOrderAndPathChanged()
+{
+    const QTemporaryDir base;
+    for (const QString& name : {u"one/FILE11.txt"_s, u"one/file10.txt"_s, u"one/File2.TXT"_s, u"two/"_s})
+        make(base, name);
+    FilePane pane(nullptr);
+    QSignalSpy spy(&pane, &FilePane::pathChanged);
+
+    pane.setPath(base.filePath(u"one"_s));
+    QCOMPARE(listed(pane), QStringList({u"File2.TXT"_s, u"file10.txt"_s, u"FILE11.txt"_s}));
+    QCOMPARE(spy.count(), 1);
+    // The same folder again lists anew yet raises nothing.
+    make(base, u"one/file1.txt"_s);
+    pane.setPath(base.filePath(u"one"_s));
+    QCOMPARE(listed(pane).first(), u"file1.txt"_s);
+    QCOMPARE(spy.count(), 1);
+    pane.setPath(base.filePath(u"two"_s));
+    QCOMPARE(spy.count(), 2);
+    pane.setPath(base.filePath(u"missing"_s));
+    QCOMPARE(spy.count(), 3);
+    QCOMPARE(pane.listCount(), 0);
+}
+
+void BrowserPanesTest::fileDoubleClick()
+{
+    const QTemporaryDir base;
+    for (const QString& name : {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s})
+        make(base, name);
+    FilePane pane(nullptr);
+    pane.setPath(base.path());
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    QSignalSpy spy(&pane, &FilePane::entryDoubleClicked);
+    const auto centre = [&pane](int row) { return pane.visualItemRect(pane.item(row)).center(); };
+
+    QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, centre(0));
+    QTest::mouseClick(pane.viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(2));
+    QVERIFY(pane.selected(0) && pane.selected(1) && pane.selected(2));
+    QCOMPARE(pane.listIndex(), 2);
+    QCOMPARE(spy.count(), 0);
+    QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, centre(1));
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(pane.listIndex(), 1);
+}
+
+void BrowserPanesTest::folderTree()
+{
+    const QTemporaryDir base;
+    for (const QString& name :
+         {u"shown/sub10/"_s, u"shown/Sub2/"_s, u"shown/sub1/deeper/"_s, u"shown/f.txt"_s})
+        make(base, name);
+#ifndef Q_OS_WIN
+    make(base, u"shown/.hidden/"_s);
+#endif
+    TestDrives source;
+    DriveFolders drives(source, base.path());
+    FolderPane pane(drives, nullptr);
+
+    pane.setPath(base.filePath(u"shown"_s));
+    QStringList expected = ancestorLines(base.filePath(u"shown"_s));
+    const QString indent(expected.size() * 2, u' ');
+    for (const QString& sub : {u"sub1"_s, u"Sub2"_s, u"sub10"_s})
+        expected.append(indent + sub);
+    QCOMPARE(treeLines(pane.topLevelItem(0)), expected);
+    QCOMPARE(pane.currentItem()->text(0), u"shown"_s);
+
+    pane.setPath(base.filePath(u"shown/missing"_s));
+    QCOMPARE(treeLines(pane.topLevelItem(0)), ancestorLines(base.filePath(u"shown/missing"_s)));
+}
+
+void BrowserPanesTest::folderOpening()
+{
+    const QTemporaryDir base;
+    make(base, u"top/a/b/"_s);
+    TestDrives source;
+    DriveFolders drives(source, base.path());
+    FolderPane pane(drives, nullptr);
+    pane.setPath(base.filePath(u"top"_s));
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    QSignalSpy spy(&pane, &FolderPane::changed);
+
+    pane.setPath(base.filePath(u"top"_s));
+    QCOMPARE(spy.count(), 0);
+    const QRect sub = pane.visualItemRect(pane.currentItem()->child(0));
+    QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, sub.center());
+    QCOMPARE(pane.path(), nativeFolder(base.filePath(u"top/a"_s)));
+    QCOMPARE(spy.count(), 1);
+    pane.setCurrentItem(pane.currentItem()->parent());
+    QTest::keyClick(&pane, Qt::Key_Return);
+    QCOMPARE(pane.path(), nativeFolder(base.filePath(u"top"_s)));
+    QCOMPARE(spy.count(), 2);
+}
+
+void BrowserPanesTest::moveToDrive_data()
+{
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("drive");
+    QTest::addColumn<bool>("moved");
+    QTest::addColumn<QString>("expected");
+
+    const QStringList atWork{u"c/work"_s};
+    QTest::newRow("working folder") << atWork << u"c"_s << true << u"c/work"_s;
+    QTest::newRow("other drive's root") << atWork << u"d"_s << true << u"d"_s;
+    QTest::newRow("last shown") << QStringList{u"d/z"_s, u"c/work"_s} << u"d"_s << true << u"d/z"_s;
+    QTest::newRow("drive already shown") << atWork << u"c"_s << true << u"c/work"_s;
+    QTest::newRow("no medium") << atWork << u"nomedium"_s << false << u"c/work"_s;
+    QTest::newRow("removed folder") << QStringList{u"c/x/gone"_s, u"d"_s} << u"c"_s << true << u"c/x"_s;
+}
+
+void BrowserPanesTest::moveToDrive()
+{
+    QFETCH(QStringList, shown);
+    QFETCH(QString, drive);
+    QFETCH(bool, moved);
+    QFETCH(QString, expected);
+
+    const QTemporaryDir base;
+    for (const QString& name : {u"c/work/"_s, u"c/x/gone/"_s, u"d/z/"_s})
+        make(base, name);
+    TestDrives source;
+    for (const QString& root : {u"c"_s, u"d"_s, u"nomedium"_s})
+        source.add(base.filePath(root));
+    DriveFolders drives(source, base.filePath(u"c/work"_s));
+    FolderPane pane(drives, nullptr);
+    for (const QString& folder : shown)
+        pane.setPath(base.filePath(folder));
+    QVERIFY(QDir(base.filePath(u"c/x"_s)).rmdir(u"gone"_s));
+    const QString before = pane.path();
+    QSignalSpy spy(&pane, &FolderPane::changed);
+
+    QCOMPARE(pane.moveToDrive(nativeFolder(base.filePath(drive))), moved);
+    QCOMPARE(pane.path(), nativeFolder(base.filePath(expected)));
+    QCOMPARE(spy.count(), pane.path() == before ? 0 : 1);
+}
+
+void BrowserPanesTest::driveSelection()
+{
+    const QTemporaryDir base;
+    TestDrives source;
+    for (const QString& root : {u"c"_s, u"c/mnt"_s, u"d"_s})
+        source.add(base.filePath(root));
+    DriveFolders drives(source, base.path());
+    DrivePane pane(drives, nullptr);
+    QSignalSpy spy(&pane, &DrivePane::changed);
+    const auto at = [&base](const QString& relative) { return nativeFolder(base.filePath(relative)); };
+
+    pane.setDrive(at(u"d/texts"_s));
+    QCOMPARE(spy.count(), 1);
+    pane.setDrive(at(u"d"_s));
+    pane.setDrive(at(u"elsewhere"_s));
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(pane.drive(), at(u"d"_s));
+    pane.setDrive(at(u"c/mnt/x"_s));
+    QCOMPARE(pane.drive(), at(u"c/mnt"_s));
+    QCOMPARE(spy.count(), 2);
+    QTest::keyClick(&pane, Qt::Key_Up); // the user picks the drive above
+    QCOMPARE(pane.drive(), at(u"c"_s));
+    QCOMPARE(spy.count(), 3);
+
+    // Opening the list offers a volume mounted meanwhile, keeping the selection.
+    pane.setDrive(at(u"d"_s));
+    source.add(base.filePath(u"b"_s));
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    pane.showPopup();
+    pane.hidePopup();
+    QCOMPARE(pane.count(), 4);
+    QCOMPARE(pane.drive(), at(u"d"_s));
+    QCOMPARE(spy.count(), 4);
+}
+
+QTEST_MAIN(BrowserPanesTest)
+#include "tst_browserpanes.moc"

@@ -1,0 +1,202 @@
+#include "MergeTestFiles.h"
+#include "merge/CopyInputs.h"
+#include "merge/MergeFiles.h"
+#include "merge/MergeOutput.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+// The merged file's bytes: the line-end table, the separators between entries,
+// lines and CR LF pairs cut by the copy's block boundaries, a seeded comparison with
+// a reference written from the definition of a line, and inputs that stopped being
+// readable files after they were listed.
+class TestMergeCopy final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void outputFormat_data();
+    void outputFormat();
+    void matchesReference();
+    void brokenInput_data();
+    void brokenInput();
+};
+
+Q_DECLARE_METATYPE(MergeStatus)
+
+using namespace Qt::StringLiterals;
+using Contents = QList<QByteArray>;
+
+namespace {
+
+// Merges `contents` (one file each) with the given block size; returns the output,
+// or fails the test.
+QByteArray mergedBytes(const Contents& contents, qsizetype blockSize, const QTemporaryDir& dir)
+{
+    QStringList inputs;
+    for (qsizetype i = 0; i < contents.size(); ++i) {
+        inputs.append(dir.filePath(u"in%1.txt"_s.arg(i)));
+        if (!writeBytes(inputs.last(), contents.at(i)))
+            return "<input not written>";
+    }
+    const QString output = dir.filePath(u"merged.txt"_s);
+    const MergeResult result = mergeFiles(inputs, output, blockSize);
+    if (!result.ok())
+        return "<merge failed: " + result.reason.toUtf8() + '>';
+    return readBytes(output);
+}
+
+// The output as the line-by-line original wrote it: a line runs up to the next CR,
+// CR LF pair or the end of the file, and each is written followed by CR LF.
+QByteArray referenceMerge(const Contents& contents)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < contents.size(); ++i) {
+        const QByteArray& file = contents.at(i);
+        qsizetype start = 0;
+        while (start < file.size()) {
+            const qsizetype cr = file.indexOf('\r', start);
+            const qsizetype end = cr < 0 ? file.size() : cr;
+            out += file.mid(start, end - start) + "\r\n";
+            start = end + 1;
+            if (cr >= 0 && start < file.size() && file.at(start) == '\n')
+                ++start;
+        }
+        if (i + 1 < contents.size())
+            out += "\r\n";
+    }
+    return out;
+}
+
+} // namespace
+
+void TestMergeCopy::outputFormat_data()
+{
+    QTest::addColumn<Contents>("contents");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<qsizetype>("blockSize");
+
+    const QList<std::tuple<const char*, Contents, QByteArray>> rows = {
+        {"CR LF lines unchanged", {"a\r\nbb\r\n"}, "a\r\nbb\r\n"},
+        {"last line unterminated", {"a\r\nb"}, "a\r\nb\r\n"},
+        {"lone CR", {"a\rb\r"}, "a\r\nb\r\n"},
+        {"lone CR, last line unterminated", {"a\rb"}, "a\r\nb\r\n"},
+        {"LF only is one line", {"x\ny\n"}, "x\ny\n\r\n"},
+        {"empty file", {""}, ""},
+        {"nothing but CR LF", {"\r\n"}, "\r\n"},
+        {"CR CR LF", {"\r\r\n"}, "\r\n\r\n"},
+        {"CR CR", {"\r\r"}, "\r\n\r\n"},
+        {"LF CR", {"\n\r"}, "\n\r\n"},
+        {"CR LF LF", {"a\r\n\n"}, "a\r\n\n\r\n"},
+        {"bytes pass through", {QByteArray("\0\x1a\xff\xfe\x81\x30", 6)}, QByteArray("\0\x1a\xff\xfe\x81\x30\r\n", 8)},
+        {"GBK text", {"\xba\xcf\xb2\xa2\r\n"}, "\xba\xcf\xb2\xa2\r\n"},
+        {"one entry, no separator", {"a"}, "a\r\n"},
+        {"two entries", {"a1\r\na2", "b1\r\n"}, "a1\r\na2\r\n\r\nb1\r\n"},
+        {"empty middle entry", {"a\r\n", "", "c\r\n"}, "a\r\n\r\n\r\nc\r\n"},
+        {"empty last entry", {"a\r\n", ""}, "a\r\n\r\n"},
+        {"empty last of three", {"a", "b", ""}, "a\r\n\r\nb\r\n\r\n"},
+        {"all empty", {"", "", ""}, "\r\n\r\n"},
+        {"CR ending one file, LF starting the next", {"a\r", "\nb"}, "a\r\n\r\n\nb\r\n"},
+        {"LF-only file before another", {"x\n", "y"}, "x\n\r\n\r\ny\r\n"},
+    };
+    const QList<qsizetype> blockSizes = {1, 2, 3, defaultMergeBlockSize};
+    for (const auto& [name, contents, expected] : rows) {
+        for (const qsizetype blockSize : blockSizes)
+            QTest::addRow("%s, block %lld", name, static_cast<long long>(blockSize))
+                << contents << expected << blockSize;
+    }
+}
+
+void TestMergeCopy::outputFormat()
+{
+    QFETCH(Contents, contents);
+    QFETCH(QByteArray, expected);
+    QFETCH(qsizetype, blockSize);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(mergedBytes(contents, blockSize, dir), expected);
+}
+
+void TestMergeCopy::matchesReference()
+{
+    // Few distinct bytes, CR and LF frequent, so that every pairing of line ends
+    // meets every block boundary.
+    static constexpr char alphabet[] = {'\r', '\n', '\r', '\n', 'a', '\0', '\xff'};
+    const QList<qsizetype> blockSizes = {1, 2, 3, 5, 7, 16, 64, 4096, defaultMergeBlockSize};
+    QRandomGenerator random(20240611);
+    for (int round = 0; round < 300; ++round) {
+        Contents contents(random.bounded(1, 5));
+        for (QByteArray& file : contents) {
+            file.resize(random.bounded(0, 400));
+            for (char& byte : file)
+                byte = alphabet[random.bounded(int(sizeof alphabet))];
+        }
+        const qsizetype blockSize = blockSizes.at(random.bounded(int(blockSizes.size())));
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QByteArray merged = mergedBytes(contents, blockSize, dir);
+        if (merged != referenceMerge(contents))
+            qWarning("round %d, block size %lld", round, static_cast<long long>(blockSize));
+        QCOMPARE(merged, referenceMerge(contents));
+    }
+}
+
+void TestMergeCopy::brokenInput_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<MergeStatus>("status");
+
+    QTest::newRow("removed") << "remove" << MergeStatus::InputFailed;
+    QTest::newRow("replaced by a folder") << "folder" << MergeStatus::InputNotAFile;
+#ifdef Q_OS_UNIX
+    QTest::newRow("replaced by a named pipe") << "fifo" << MergeStatus::InputNotAFile;
+#endif
+}
+
+// The second of three inputs changes after it was listed. Run as the window runs
+// it: the copy stops there, names it, and the output is already discarded, so
+// nothing can be published and no temporary file is left.
+void TestMergeCopy::brokenInput()
+{
+    QFETCH(QString, change);
+    QFETCH(MergeStatus, status);
+
+    QTemporaryDir inputs;
+    QTemporaryDir outputs;
+    QVERIFY(inputs.isValid() && outputs.isValid());
+    const QByteArray content = QByteArray(100000, 'x') + "\r\n";
+    const QStringList paths = {inputs.filePath(u"a.txt"_s), inputs.filePath(u"b.txt"_s),
+                               inputs.filePath(u"c.txt"_s)};
+    for (const QString& path : paths)
+        QVERIFY(writeBytes(path, content));
+
+    QVERIFY(QFile::remove(paths.at(1)));
+    if (change == u"folder")
+        QVERIFY(QDir().mkdir(paths.at(1)));
+#ifdef Q_OS_UNIX
+    if (change == u"fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(paths.at(1)).constData(), 0600), 0);
+#endif
+
+    MergeOutput output(outputs.filePath(u"merged.txt"_s));
+    QVERIFY(output.open().ok());
+    const MergeResult result = copyInputs(paths, output, 4096);
+    QCOMPARE(result.status, status);
+    QCOMPARE(result.path, paths.at(1));
+    if (status == MergeStatus::InputFailed || change == u"folder")
+        QVERIFY(!result.reason.isEmpty());
+    QVERIFY(!output.isOpen());
+    QCOMPARE(output.publish().status, MergeStatus::OutputFailed);
+    QCOMPARE(allEntries(outputs.path()), QStringList());
+    QCOMPARE(readBytes(paths.at(0)), content);
+}
+
+QTEST_GUILESS_MAIN(TestMergeCopy)
+#include "tst_mergecopy.moc"

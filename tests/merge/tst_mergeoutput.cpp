@@ -1,0 +1,207 @@
+#include "MergeTestFiles.h"
+#include "merge/CopyInputs.h"
+#include "merge/MergeFiles.h"
+#include "merge/MergeOutput.h"
+#include "merge/OutputCheck.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+// The output's life: nothing at the output name until it is published, never a
+// replaced file, nothing left behind after a failure, a missing folder reported as
+// such, and the permissions of an ordinary new file.
+class TestMergeOutput final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void nothingVisibleBeforePublish_data();
+    void nothingVisibleBeforePublish();
+    void fileAppearingBeforePublishIsKept();
+    void missingFolder();
+    void existingOutputRefused_data();
+    void existingOutputRefused();
+    void permissionsOfNewFile_data();
+    void permissionsOfNewFile();
+    void fileSizeLimitMidCopy();
+};
+
+using namespace Qt::StringLiterals;
+
+void TestMergeOutput::nothingVisibleBeforePublish_data()
+{
+    QTest::addColumn<bool>("publish");
+
+    QTest::newRow("published") << true;
+    QTest::newRow("dropped unpublished") << false;
+}
+
+void TestMergeOutput::nothingVisibleBeforePublish()
+{
+    QFETCH(bool, publish);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"merged.txt"_s);
+    {
+        MergeOutput output(path);
+        QVERIFY(output.open().ok());
+        QVERIFY(output.write("line\r\n", 6).ok());
+        QVERIFY(!QFileInfo::exists(path));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+        if (publish)
+            QVERIFY(output.publish().ok());
+    }
+    const QStringList expected = publish ? QStringList{u"merged.txt"_s} : QStringList();
+    QCOMPARE(allEntries(dir.path()), expected);
+    if (publish)
+        QCOMPARE(readBytes(path), QByteArray("line\r\n"));
+}
+
+void TestMergeOutput::fileAppearingBeforePublishIsKept()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"merged.txt"_s);
+    MergeOutput output(path);
+    QVERIFY(output.open().ok());
+    QVERIFY(output.write("merged\r\n", 8).ok());
+    QVERIFY(writeBytes(path, "someone else's"));
+
+    const MergeResult result = output.publish();
+    QCOMPARE(result.status, MergeStatus::AlreadyExists);
+    QCOMPARE(result.path, path);
+    QCOMPARE(readBytes(path), QByteArray("someone else's"));
+    QCOMPARE(allEntries(dir.path()), QStringList{u"merged.txt"_s});
+}
+
+// The window's sequence for a missing folder: the open says so, the folder is
+// created, the second open succeeds.
+void TestMergeOutput::missingFolder()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = dir.filePath(u"new"_s);
+    const QString path = folder + u"/merged.txt"_s;
+    MergeOutput output(path);
+
+    const MergeResult missing = output.open();
+    QCOMPARE(missing.status, MergeStatus::FolderMissing);
+    QCOMPARE(missing.path, path);
+    QCOMPARE(allEntries(dir.path()), QStringList());
+
+    QVERIFY(createOutputFolder(folder).ok());
+    QVERIFY(output.open().ok());
+    QVERIFY(output.publish().ok());
+    QCOMPARE(allEntries(folder), QStringList{u"merged.txt"_s});
+}
+
+void TestMergeOutput::existingOutputRefused_data()
+{
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("same name") << "out.txt";
+    QTest::newRow("pattern matching it") << "o?t.txt";
+    QTest::newRow("star pattern") << "*.txt";
+}
+
+// Refused before anything is opened: a pattern name is never created literally.
+void TestMergeOutput::existingOutputRefused()
+{
+    QFETCH(QString, name);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir(u"in"_s));
+    const QString input = dir.filePath(u"in/in.txt"_s);
+    const QString output = dir.filePath(u"out.txt"_s);
+    QVERIFY(writeBytes(input, "new\r\n"));
+    QVERIFY(writeBytes(output, "old"));
+
+    const MergeResult result = mergeFiles({input}, dir.filePath(name));
+    QCOMPARE(result.status, MergeStatus::AlreadyExists);
+    QCOMPARE(result.path, dir.filePath(name));
+    QCOMPARE(readBytes(output), QByteArray("old"));
+    QCOMPARE(allEntries(dir.path()), (QStringList{u"in"_s, u"out.txt"_s}));
+}
+
+void TestMergeOutput::permissionsOfNewFile_data()
+{
+    QTest::addColumn<int>("mask");
+
+    QTest::newRow("umask 022") << 022;
+    QTest::newRow("umask 002") << 002;
+    QTest::newRow("umask 077") << 077;
+    QTest::newRow("umask 000") << 000;
+}
+
+void TestMergeOutput::permissionsOfNewFile()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(int, mask);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"merged.txt"_s);
+    const mode_t saved = ::umask(static_cast<mode_t>(mask));
+    MergeOutput output(path);
+    const bool published = output.open().ok() && output.publish().ok();
+    ::umask(saved);
+    QVERIFY(published);
+
+    struct stat info = {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+    QCOMPARE(int(info.st_mode & 07777), 0666 & ~mask);
+#else
+    QSKIP("New files take the folder's permissions on this platform");
+#endif
+}
+
+// A file-size limit hit mid-copy (EFBIG, with SIGXFSZ ignored as a shell may do)
+// must fail the merge. The limit is set in a child process so that nothing else
+// the test runner writes is limited by it.
+void TestMergeOutput::fileSizeLimitMidCopy()
+{
+#ifdef Q_OS_UNIX
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir(u"out"_s));
+    const QStringList inputs = {dir.filePath(u"a.txt"_s), dir.filePath(u"b.txt"_s)};
+    for (const QString& input : inputs)
+        QVERIFY(writeBytes(input, QByteArray(300000, 'x')));
+    const QString output = dir.filePath(u"out/merged.txt"_s);
+
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit = {400000, 400000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const MergeResult result = mergeFiles(inputs, output);
+        const bool expected = result.status == MergeStatus::OutputFailed && result.path == output
+                           && result.reason == qt_error_string(EFBIG);
+        ::_exit(expected ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(allEntries(dir.filePath(u"out"_s)), QStringList());
+#else
+    QSKIP("RLIMIT_FSIZE is a POSIX limit");
+#endif
+}
+
+QTEST_GUILESS_MAIN(TestMergeOutput)
+#include "tst_mergeoutput.moc"

@@ -1,0 +1,6 @@
+#include "support/FakeDriveSource.h"
+
+QList<Drive> FakeDriveSource::drives() const
+{
+    return list;
+}

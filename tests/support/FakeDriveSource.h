@@ -1,0 +1,13 @@
+#pragma once
+
+#include "browser/DriveSource.h"
+
+// Drives chosen by the test: usually folders inside a temporary folder, and
+// sometimes one whose root does not exist, like a drive without a medium.
+class FakeDriveSource final : public DriveSource
+{
+public:
+    [[nodiscard]] QList<Drive> drives() const override;
+
+    QList<Drive> list;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/MessagePrompter.h"
+
+#include <QList>
+#include <QQueue>
+
+// Records every prompt and answers from a queue (Yes/No questions default to No).
+class FakePrompter final : public MessagePrompter
+{
+public:
+    struct Prompt
+    {
+        QString text;
+        BoxStyle style;
+    };
+
+    [[nodiscard]] BoxAnswer show(const QString& prompt, BoxStyle style) override;
+
+    QList<Prompt> prompts;
+    QQueue<BoxAnswer> answers;
+};

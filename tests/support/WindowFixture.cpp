@@ -1,0 +1,43 @@
+#include "support/WindowFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+WindowFixture::WindowFixture()
+{
+    drives.list = {
+        {folder(QStringLiteral("C")), QStringLiteral("C")},
+        {folder(QStringLiteral("D")), QStringLiteral("D")},
+        {QDir::toNativeSeparators(temp.path() + QStringLiteral("/X")), QStringLiteral("X")},
+    };
+}
+
+QString WindowFixture::folder(const QString& relative) const
+{
+    const QString path = temp.path() + QLatin1Char('/') + relative;
+    QDir().mkpath(path);
+    return QDir::toNativeSeparators(QDir::cleanPath(path));
+}
+
+QString WindowFixture::touch(const QString& relative) const
+{
+    const QString path = temp.path() + QLatin1Char('/') + relative;
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot create %s", qPrintable(path));
+    return QDir::toNativeSeparators(path);
+}
+
+QString WindowFixture::driveRoot(const QString& letter) const
+{
+    return QDir::toNativeSeparators(temp.path() + QLatin1Char('/') + letter);
+}
+
+MainWindow& WindowFixture::start(const QString& programFolder, const QString& workingFolder)
+{
+    const StartContext context{programFolder, workingFolder, drives, prompter, [this] { ++endRequests; }};
+    m_window = std::make_unique<MainWindow>(context);
+    return *m_window;
+}

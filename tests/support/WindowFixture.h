@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/MainWindow.h"
+#include "support/FakeDriveSource.h"
+#include "support/FakePrompter.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A main window on a temporary folder tree with two fake drives, "C" and "D",
+// each a folder of the tree, and a third drive "X" that cannot be read.
+class WindowFixture
+{
+public:
+    WindowFixture();
+
+    // Native path of a folder or file below the temporary root, created on demand.
+    QString folder(const QString& relative) const;
+    QString touch(const QString& relative) const;
+    [[nodiscard]] QString driveRoot(const QString& letter) const;
+
+    MainWindow& start(const QString& programFolder, const QString& workingFolder);
+
+    template <typename T>
+    [[nodiscard]] T* control(const QString& name) const
+    {
+        return m_window->findChild<T*>(name);
+    }
+
+    QTemporaryDir temp;
+    FakeDriveSource drives;
+    FakePrompter prompter;
+    int endRequests = 0;
+
+private:
+    std::unique_ptr<MainWindow> m_window;
+};
