@@ -73,7 +73,8 @@ QLabel* makeLabel(QLabel* label, const QString& name)
 MainWindow::MainWindow(const StartContext& context)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_context(context), m_driveFolders(std::make_unique<DriveFolders>(context.driveSource, context.workingFolder))
+      m_context(context),
+      m_driveFolders(std::make_unique<DriveFolders>(context.driveSource, context.workingFolder))
 {
     setObjectName(QStringLiteral("frmMain"));
     setFont(windowFont());

@@ -43,7 +43,8 @@ QString helpText()
         QStringLiteral("4.输入合并后生成文件的路径和名称；"),
         QStringLiteral("5.执行\"合并\"。"),
         QStringLiteral("四、窍门："),
-        QStringLiteral("1.添加文件时，如果选择了插入位置，则添加至选择位置之后；如没有选择插入位置，则添加至列表最后；"),
+        QStringLiteral(
+            "1.添加文件时，如果选择了插入位置，则添加至选择位置之后；如没有选择插入位置，则添加至列表最后；"),
         QStringLiteral("2.选择需要合并的文件时可以进行多选；"),
         QStringLiteral("3.需要合并文件可以在不同的文件夹内。"),
         QStringLiteral("五、注意事项："),

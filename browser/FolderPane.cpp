@@ -33,6 +33,8 @@ FolderPane::FolderPane(DriveFolders& drives, QWidget* parent) : QTreeWidget(pare
     setItemsExpandable(false);
     setExpandsOnDoubleClick(false);
     setUniformRowHeights(true);
+    // The pane is narrow; a small step still shows the nesting.
+    setIndentation(8);
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 

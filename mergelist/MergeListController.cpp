@@ -14,8 +14,7 @@
 MergeListController::MergeListController(FilePane& files, MergeListView& view, MessagePrompter& prompter,
                                          QObject* parent)
     : QObject(parent), m_files(files), m_view(view), m_prompter(prompter)
-{
-}
+{}
 
 MergeListModel& MergeListController::model() const
 {

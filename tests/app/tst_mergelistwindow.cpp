@@ -35,8 +35,14 @@ private slots:
 private:
     [[nodiscard]] QStringList entries() const { return model()->entries(); }
     [[nodiscard]] MergeListModel* model() const { return static_cast<MergeListModel*>(list()->model()); }
-    [[nodiscard]] MergeListView* list() const { return m_fixture->control<MergeListView>(QStringLiteral("lstUnite")); }
-    [[nodiscard]] FilePane* files() const { return m_fixture->control<FilePane>(QStringLiteral("filOperate")); }
+    [[nodiscard]] MergeListView* list() const
+    {
+        return m_fixture->control<MergeListView>(QStringLiteral("lstUnite"));
+    }
+    [[nodiscard]] FilePane* files() const
+    {
+        return m_fixture->control<FilePane>(QStringLiteral("filOperate"));
+    }
     void click(const char* button) const;
     [[nodiscard]] QString path(const QString& relative) const;
     void selectFiles(const QList<int>& rows) const;
@@ -51,7 +57,8 @@ void MergeListWindowTest::init()
     for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"})
         m_fixture->touch(QStringLiteral("C/One/") + QString::fromLatin1(name));
     m_fixture->touch(QStringLiteral("C/Two/x.txt"));
-    m_window = &m_fixture->start(m_fixture->folder(QStringLiteral("C")), m_fixture->folder(QStringLiteral("C/One")));
+    m_window =
+        &m_fixture->start(m_fixture->folder(QStringLiteral("C")), m_fixture->folder(QStringLiteral("C/One")));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
 }
@@ -77,14 +84,16 @@ void MergeListWindowTest::addButtons()
 {
     selectFiles({1, 3});
     click("cmdAdd");
-    QCOMPARE(entries(), (QStringList{path(QStringLiteral("C/One/b.txt")), path(QStringLiteral("C/One/d.txt"))}));
+    QCOMPARE(entries(),
+             (QStringList{path(QStringLiteral("C/One/b.txt")), path(QStringLiteral("C/One/d.txt"))}));
     QCOMPARE(list()->selectedRow(), 1);
 
     // After the selected entry, and nothing listed twice.
     list()->selectRow(0);
     click("cmdAddAll");
-    QCOMPARE(entries(), (QStringList{path(QStringLiteral("C/One/b.txt")), path(QStringLiteral("C/One/a.txt")),
-                                     path(QStringLiteral("C/One/c.txt")), path(QStringLiteral("C/One/d.txt"))}));
+    QCOMPARE(entries(),
+             (QStringList{path(QStringLiteral("C/One/b.txt")), path(QStringLiteral("C/One/a.txt")),
+                          path(QStringLiteral("C/One/c.txt")), path(QStringLiteral("C/One/d.txt"))}));
     QCOMPARE(list()->selectedRow(), 2);
     click("cmdAddAll");
     QCOMPARE(entries().size(), 4);
@@ -116,9 +125,11 @@ void MergeListWindowTest::filesFromTwoFolders()
 {
     selectFiles({0});
     click("cmdAdd");
-    m_fixture->control<FolderPane>(QStringLiteral("dirOperate"))->setPath(m_fixture->folder(QStringLiteral("C/Two")));
+    m_fixture->control<FolderPane>(QStringLiteral("dirOperate"))
+        ->setPath(m_fixture->folder(QStringLiteral("C/Two")));
     click("cmdAddAll");
-    QCOMPARE(entries(), (QStringList{path(QStringLiteral("C/One/a.txt")), path(QStringLiteral("C/Two/x.txt"))}));
+    QCOMPARE(entries(),
+             (QStringList{path(QStringLiteral("C/One/a.txt")), path(QStringLiteral("C/Two/x.txt"))}));
     QCOMPARE(list()->selectedRow(), 1);
 }
 
@@ -132,7 +143,8 @@ void MergeListWindowTest::limitShowsOneBox()
 
     click("cmdAddAll");
     QCOMPARE(model()->count(), MergeListModel::maxEntries);
-    QCOMPARE(entries().mid(1, 2), (QStringList{path(QStringLiteral("C/One/a.txt")), path(QStringLiteral("C/One/b.txt"))}));
+    QCOMPARE(entries().mid(1, 2),
+             (QStringList{path(QStringLiteral("C/One/a.txt")), path(QStringLiteral("C/One/b.txt"))}));
     QCOMPARE(entries().last(), filler.last());
     QCOMPARE(list()->selectedRow(), 2);
     QCOMPARE(m_fixture->prompter.prompts.size(), 1);
@@ -165,7 +177,8 @@ void MergeListWindowTest::dropOfMixedFiles()
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(list()->viewport(), &drop);
 
-    QCOMPARE(entries(), (QStringList{path(QStringLiteral("C/One/a.txt")), path(QStringLiteral("C/Two/x.txt")), upper}));
+    QCOMPARE(entries(),
+             (QStringList{path(QStringLiteral("C/One/a.txt")), path(QStringLiteral("C/Two/x.txt")), upper}));
     QCOMPARE(list()->selectedRow(), 2);
 }
 

@@ -41,12 +41,18 @@ private slots:
     void pickingAnotherDriveGoesToItsCurrentFolder();
 
 private:
-    [[nodiscard]] DrivePane* drivePane() const { return m_fixture->control<DrivePane>(QStringLiteral("driOperate")); }
+    [[nodiscard]] DrivePane* drivePane() const
+    {
+        return m_fixture->control<DrivePane>(QStringLiteral("driOperate"));
+    }
     [[nodiscard]] FolderPane* folderPane() const
     {
         return m_fixture->control<FolderPane>(QStringLiteral("dirOperate"));
     }
-    [[nodiscard]] FilePane* filePane() const { return m_fixture->control<FilePane>(QStringLiteral("filOperate")); }
+    [[nodiscard]] FilePane* filePane() const
+    {
+        return m_fixture->control<FilePane>(QStringLiteral("filOperate"));
+    }
     [[nodiscard]] QString outputName() const
     {
         return m_fixture->control<QLineEdit>(QStringLiteral("txtUnite"))->text();
@@ -76,10 +82,14 @@ void StartupTest::startFolders_data()
     QTest::addColumn<QString>("drive");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("same drive") << QStringLiteral("D/Tools") << QStringLiteral("D/Work") << QStringLiteral("D") << QStringLiteral("D/Work");
-    QTest::newRow("other drive") << QStringLiteral("D/Tools") << QStringLiteral("C/Work") << QStringLiteral("D") << QStringLiteral("D");
-    QTest::newRow("program at a drive's root") << QStringLiteral("D") << QStringLiteral("C/Work") << QStringLiteral("D") << QStringLiteral("D");
-    QTest::newRow("working folder is a root") << QStringLiteral("C/Tools") << QStringLiteral("C") << QStringLiteral("C") << QStringLiteral("C");
+    QTest::newRow("same drive") << QStringLiteral("D/Tools") << QStringLiteral("D/Work")
+                                << QStringLiteral("D") << QStringLiteral("D/Work");
+    QTest::newRow("other drive") << QStringLiteral("D/Tools") << QStringLiteral("C/Work")
+                                 << QStringLiteral("D") << QStringLiteral("D");
+    QTest::newRow("program at a drive's root")
+        << QStringLiteral("D") << QStringLiteral("C/Work") << QStringLiteral("D") << QStringLiteral("D");
+    QTest::newRow("working folder is a root")
+        << QStringLiteral("C/Tools") << QStringLiteral("C") << QStringLiteral("C") << QStringLiteral("C");
 }
 
 void StartupTest::startFolders()
@@ -101,7 +111,8 @@ void StartupTest::startFolders()
 void StartupTest::openingAFolderMovesFilePaneAndOutputName()
 {
     m_fixture->touch(QStringLiteral("C/Work/Texts/a.txt"));
-    m_fixture->start(m_fixture->folder(QStringLiteral("C/Tools")), m_fixture->folder(QStringLiteral("C/Work")));
+    m_fixture->start(m_fixture->folder(QStringLiteral("C/Tools")),
+                     m_fixture->folder(QStringLiteral("C/Work")));
     auto* output = m_fixture->control<QLineEdit>(QStringLiteral("txtUnite"));
     output->setText(QStringLiteral("my own name"));
 

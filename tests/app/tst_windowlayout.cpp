@@ -23,9 +23,9 @@ int px(int twips)
 
 QStringList buttonNames()
 {
-    return {QStringLiteral("cmdAdd"),   QStringLiteral("cmdAddAll"), QStringLiteral("cmdDel"),
+    return {QStringLiteral("cmdAdd"),    QStringLiteral("cmdAddAll"), QStringLiteral("cmdDel"),
             QStringLiteral("cmdDelAll"), QStringLiteral("cmdUp"),     QStringLiteral("cmdDown"),
-            QStringLiteral("cmdUnite"), QStringLiteral("cmdExit")};
+            QStringLiteral("cmdUnite"),  QStringLiteral("cmdExit")};
 }
 
 // The Tab cycle from the focus on dirOperate, as the window's design orders it.
@@ -134,8 +134,7 @@ void WindowLayoutTest::controls()
     // Its place in the keyboard order: the controls that come before it in the cycle
     // are exactly those with a smaller tab index (labels have 12, 15 and 16).
     const int labelsBefore = (tabIndex > 12) + (tabIndex > 15);
-    QCOMPARE(designTabCycle().indexOf(widget->objectName()),
-             (tabIndex - 1 - labelsBefore + 14) % 14);
+    QCOMPARE(designTabCycle().indexOf(widget->objectName()), (tabIndex - 1 - labelsBefore + 14) % 14);
 }
 
 void WindowLayoutTest::windowFrame()
@@ -178,7 +177,8 @@ void WindowLayoutTest::accessKeys()
 {
     QList<std::shared_ptr<QSignalSpy>> spies;
     for (const QString& name : buttonNames())
-        spies << std::make_shared<QSignalSpy>(m_fixture->control<QPushButton>(name), &QAbstractButton::clicked);
+        spies << std::make_shared<QSignalSpy>(m_fixture->control<QPushButton>(name),
+                                              &QAbstractButton::clicked);
     const auto pressed = [&] {
         QStringList names;
         for (int i = 0; i < spies.size(); ++i)

@@ -131,10 +131,10 @@ void TestMergeCopy::matchesReference()
     static constexpr char alphabet[] = {'\r', '\n', '\r', '\n', 'a', '\0', '\xff'};
     const QList<qsizetype> blockSizes = {1, 2, 3, 5, 7, 16, 64, 4096, defaultMergeBlockSize};
     QRandomGenerator random(20240611);
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 500; ++round) {
         Contents contents(random.bounded(1, 5));
         for (QByteArray& file : contents) {
-            file.resize(random.bounded(0, 400));
+            file.resize(random.bounded(0, 1000));
             for (char& byte : file)
                 byte = alphabet[random.bounded(int(sizeof alphabet))];
         }
