@@ -10,6 +10,7 @@
 #include "browser/FilePane.h"
 #include "browser/FolderPane.h"
 #include "browser/OutputName.h"
+#include "merge/MergeCommand.h"
 #include "mergelist/MergeListController.h"
 #include "mergelist/MergeListModel.h"
 #include "mergelist/MergeListView.h"
@@ -128,7 +129,9 @@ void MainWindow::buildLabelsAndTexts()
     m_labElongate->setFont(westernFont(12));
 
     m_lstUnite = makeControl<MergeListView>(this, QStringLiteral("lstUnite"));
-    m_lstUnite->setModel(new MergeListModel(this));
+    // The window owns the merge list; the view only shows it.
+    m_model = new MergeListModel(this);
+    m_lstUnite->setModel(m_model);
 
     m_txtHelp = makeControl<QPlainTextEdit>(this, QStringLiteral("txtHelp"));
     m_txtHelp->setFont(westernFont(9.75));
@@ -200,6 +203,9 @@ void MainWindow::connectHandlers()
     connect(m_cmdDelAll, &QPushButton::clicked, m_mergeList, &MergeListController::cmdDelAll);
     connect(m_cmdUp, &QPushButton::clicked, m_mergeList, &MergeListController::cmdUp);
     connect(m_cmdDown, &QPushButton::clicked, m_mergeList, &MergeListController::cmdDown);
+
+    m_merge = std::make_unique<MergeCommand>(*this, *m_model, *m_txtUnite, m_context.prompter);
+    connect(m_cmdUnite, &QPushButton::clicked, this, [this] { m_merge->run(); });
 }
 
 void MainWindow::load()

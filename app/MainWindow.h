@@ -11,7 +11,9 @@ class DriveFolders;
 class DrivePane;
 class FilePane;
 class FolderPane;
+class MergeCommand;
 class MergeListController;
+class MergeListModel;
 class MergeListView;
 class QLabel;
 class QLineEdit;
@@ -65,5 +67,7 @@ private:
     MergeListView* m_lstUnite = nullptr;
     QPlainTextEdit* m_txtHelp = nullptr;
     QLineEdit* m_txtUnite = nullptr;
+    MergeListModel* m_model = nullptr;
     MergeListController* m_mergeList = nullptr;
+    std::unique_ptr<MergeCommand> m_merge;
 };

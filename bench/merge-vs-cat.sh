@@ -65,11 +65,14 @@ compare() {
     local name=$1 goal=$2 i cat_times=() tool_times=()
     sync
     run_cat && rm -f "$work/out.cat" # warms the page cache for both
+    # Each run starts with no write-back of an earlier output still going on.
     for ((i = 0; i < runs; i++)); do
         cat_times+=("$(seconds_of run_cat)")
         rm -f "$work/out.cat"
+        sync
         tool_times+=("$(seconds_of run_tool)")
         rm -f "$work/out.tool"
+        sync
     done
     local cat_median tool_median
     cat_median=$(printf '%s\n' "${cat_times[@]}" | median)

@@ -47,7 +47,8 @@ int main(int argc, char* argv[])
     const MergeResult result = mergeFiles(arguments.mid(2), arguments.at(1));
     if (result.ok())
         return 0;
-    std::fprintf(stderr, "tamborel-merge: %s: %s%s%s\n", qUtf8Printable(result.path), statusName(result.status),
-                 result.reason.isEmpty() ? "" : ": ", qUtf8Printable(result.reason));
+    std::fprintf(stderr, "tamborel-merge: %s: %s%s%s\n", qUtf8Printable(result.path),
+                 statusName(result.status), result.reason.isEmpty() ? "" : ": ",
+                 qUtf8Printable(result.reason));
     return 1;
 }

@@ -5,7 +5,6 @@
 #include <QFile>
 
 #include <cerrno>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,7 +13,8 @@ MergeResult InputFile::open()
 {
     // O_NONBLOCK keeps the open itself from waiting for a writer when the name is a
     // pipe; such a file is refused just below, and regular files ignore the flag.
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd =
+        ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return failure(MergeStatus::InputFailed, errno);
     m_handle = fd;

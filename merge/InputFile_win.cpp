@@ -5,7 +5,6 @@
 #include <QDir>
 
 #include <algorithm>
-
 #include <windows.h>
 
 namespace {

@@ -11,7 +11,7 @@ class MergeOutput;
 // Writes the inputs' bytes to the output with every line terminated by CR LF: a CR
 // not followed by LF gains an LF, a last line without terminator gains CR LF, and
 // every other byte (LF alone included) passes unchanged. Blocks are searched only
-// for CR, and runs without a lone CR go straight from the caller's buffer to the
+// for lone CRs, and runs without one go straight from the caller's buffer to the
 // output; small pieces (the short lines of a file with lone CRs, separators) are
 // gathered in a buffer of `bufferSize` bytes first. A CR at the end of a block waits
 // for the next block to tell whether an LF follows.
@@ -34,6 +34,7 @@ public:
 private:
     [[nodiscard]] bool feedLoneCrs(const char* data, const char* end);
     [[nodiscard]] bool put(const char* data, qsizetype size);
+    [[nodiscard]] bool putWithLf(const char* data, qsizetype size);
     [[nodiscard]] bool writeOut(const char* data, qsizetype size);
 
     MergeOutput& m_output;

@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -123,8 +122,8 @@ MergeResult MergeOutput::write(const char* data, qsizetype size)
     if (!isOpen())
         return failure(MergeStatus::OutputFailed, EBADF);
     while (size > 0) {
-        const ssize_t count = ::write(static_cast<int>(m_handle), data,
-                                      static_cast<size_t>(std::min(size, maxWriteChunk)));
+        const ssize_t count =
+            ::write(static_cast<int>(m_handle), data, static_cast<size_t>(std::min(size, maxWriteChunk)));
         if (count > 0) {
             data += count;
             size -= count;
@@ -145,7 +144,8 @@ MergeResult MergeOutput::publish()
         // An unnamed file must get its name while it is still open.
         const int linkError = linkUnnamed(static_cast<int>(m_handle), target);
         if (linkError != 0)
-            return failure(linkError == EEXIST ? MergeStatus::AlreadyExists : MergeStatus::OutputFailed, linkError);
+            return failure(linkError == EEXIST ? MergeStatus::AlreadyExists : MergeStatus::OutputFailed,
+                           linkError);
         const int closeError = closeHandle();
         if (closeError != 0) {
             // Late write errors (network file systems report them at close) make the
@@ -160,7 +160,8 @@ MergeResult MergeOutput::publish()
         return failure(MergeStatus::OutputFailed, closeError);
     const int linkError = linkNamed(encoded(m_tempPath), target);
     if (linkError != 0)
-        return failure(linkError == EEXIST ? MergeStatus::AlreadyExists : MergeStatus::OutputFailed, linkError);
+        return failure(linkError == EEXIST ? MergeStatus::AlreadyExists : MergeStatus::OutputFailed,
+                       linkError);
     m_tempPath.clear();
     return MergeResult::success();
 }

@@ -8,7 +8,6 @@
 #include <QDir>
 
 #include <algorithm>
-
 #include <windows.h>
 
 namespace {

@@ -10,9 +10,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <memory>
-
 #include <dirent.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 

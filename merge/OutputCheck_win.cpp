@@ -7,7 +7,6 @@
 #include <QDir>
 
 #include <algorithm>
-
 #include <windows.h>
 
 namespace {
@@ -32,8 +31,8 @@ bool hasForbiddenCharacter(const QString& text, QStringView forbidden)
 // them as its own wildcards instead of failing, so they are caught beforehand.
 bool isBadName(const OutputPathParts& parts)
 {
-    return hasForbiddenCharacter(parts.fileName, u"<>:\"|")
-        || hasForbiddenCharacter(parts.folder, u"<>\"|*?");
+    return hasForbiddenCharacter(parts.fileName, u"<>:\"|") ||
+           hasForbiddenCharacter(parts.folder, u"<>\"|*?");
 }
 
 bool isVisibleFile(const WIN32_FIND_DATAW& data)
@@ -93,8 +92,8 @@ MergeResult createOutputFolder(const QString& folder)
         return MergeResult::success();
     const DWORD error = GetLastError();
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES
-        && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return MergeResult::success();
     return MergeResult::failure(MergeStatus::FolderFailed, folder, qt_error_string(static_cast<int>(error)));
 }

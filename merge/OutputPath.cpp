@@ -1,12 +1,15 @@
 #include "merge/OutputPath.h"
 
+#include "merge/ExtensionRule.h"
+
 #include <QDir>
 
 #include <algorithm>
 
 OutputPathParts splitOutputPath(const QString& name)
 {
-    const qsizetype cut = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(QDir::separator())) + 1;
+    // LastPosOf counts from 1, so the position found is the length of the folder part.
+    const qsizetype cut = std::max(LastPosOf(u"/", name), LastPosOf(QString(QDir::separator()), name));
     return {name.left(cut), name.mid(cut)};
 }
 

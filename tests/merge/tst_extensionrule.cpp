@@ -31,13 +31,20 @@ void TestExtensionRule::getExtension_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("extension");
 
-    QTest::newRow("txt") << "D:\\out\\a.txt" << ".txt";
-    QTest::newRow("upper case kept") << "D:\\out\\a.TXT" << ".TXT";
-    QTest::newRow("no dot: whole name") << "D:\\out\\a" << ".D:\\out\\a";
-    QTest::newRow("trailing dot") << "D:\\out\\a." << ".";
-    QTest::newRow("dot in folder") << "D:\\my.dir\\a" << ".dir\\a";
-    QTest::newRow("empty") << "" << ".";
-    QTest::newRow("last of several dots") << "a.tar.gz" << ".gz";
+    QTest::newRow("txt") << "D:\\out\\a.txt"
+                         << ".txt";
+    QTest::newRow("upper case kept") << "D:\\out\\a.TXT"
+                                     << ".TXT";
+    QTest::newRow("no dot: whole name") << "D:\\out\\a"
+                                        << ".D:\\out\\a";
+    QTest::newRow("trailing dot") << "D:\\out\\a."
+                                  << ".";
+    QTest::newRow("dot in folder") << "D:\\my.dir\\a"
+                                   << ".dir\\a";
+    QTest::newRow("empty") << ""
+                           << ".";
+    QTest::newRow("last of several dots") << "a.tar.gz"
+                                          << ".gz";
     QTest::newRow("dot past 32767") << longName + u".log"_s << ".log";
     QTest::newRow("no dot, long") << longName << u'.' + longName;
     QTest::newRow("dot first, long rest") << u'.' + longName << u'.' + longName;
@@ -56,14 +63,22 @@ void TestExtensionRule::lastPosOf_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<qsizetype>("position");
 
-    QTest::newRow("last separator") << "\\" << "D:\\out\\a.txt" << qsizetype(7);
-    QTest::newRow("first position") << "\\" << "\\a" << qsizetype(1);
-    QTest::newRow("last position") << "\\" << "D:\\out\\" << qsizetype(7);
-    QTest::newRow("not found") << "\\" << "report.txt" << qsizetype(0);
-    QTest::newRow("empty text") << "\\" << "" << qsizetype(0);
-    QTest::newRow("empty character") << "" << "abc" << qsizetype(0);
-    QTest::newRow("only first character used") << "\\x" << "a\\bx" << qsizetype(2);
-    QTest::newRow("letter case ignored") << "A" << "banana" << qsizetype(6);
+    QTest::newRow("last separator") << "\\"
+                                    << "D:\\out\\a.txt" << qsizetype(7);
+    QTest::newRow("first position") << "\\"
+                                    << "\\a" << qsizetype(1);
+    QTest::newRow("last position") << "\\"
+                                   << "D:\\out\\" << qsizetype(7);
+    QTest::newRow("not found") << "\\"
+                               << "report.txt" << qsizetype(0);
+    QTest::newRow("empty text") << "\\"
+                                << "" << qsizetype(0);
+    QTest::newRow("empty character") << ""
+                                     << "abc" << qsizetype(0);
+    QTest::newRow("only first character used") << "\\x"
+                                               << "a\\bx" << qsizetype(2);
+    QTest::newRow("letter case ignored") << "A"
+                                         << "banana" << qsizetype(6);
     QTest::newRow("past 32767") << "\\" << longName + u'\\' << qsizetype(40001);
     QTest::newRow("past 65535") << "\\" << QString(70000, u'\\') << qsizetype(70000);
 }
@@ -81,17 +96,28 @@ void TestExtensionRule::withTxtExtension_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("result");
 
-    QTest::newRow("no extension") << "D:\\out\\report" << "D:\\out\\report.txt";
-    QTest::newRow("upper-case .TXT kept") << "D:\\out\\report.TXT" << "D:\\out\\report.TXT";
-    QTest::newRow("mixed-case .tXt kept") << "/out/report.tXt" << "/out/report.tXt";
-    QTest::newRow("trailing dot") << "D:\\out\\report." << "D:\\out\\report..txt";
-    QTest::newRow("trailing blank") << "D:\\out\\report.txt " << "D:\\out\\report.txt .txt";
-    QTest::newRow("dot only in folder") << "D:\\my.dir\\report" << "D:\\my.dir\\report.txt";
-    QTest::newRow("ends in separator") << "D:\\out\\" << "D:\\out\\.txt";
-    QTest::newRow("ends in slash") << "/out/" << "/out/.txt";
-    QTest::newRow("empty") << "" << ".txt";
-    QTest::newRow("other extension") << "notes.log" << "notes.log.txt";
-    QTest::newRow("txt not last") << "notes.txt.bak" << "notes.txt.bak.txt";
+    QTest::newRow("no extension") << "D:\\out\\report"
+                                  << "D:\\out\\report.txt";
+    QTest::newRow("upper-case .TXT kept") << "D:\\out\\report.TXT"
+                                          << "D:\\out\\report.TXT";
+    QTest::newRow("mixed-case .tXt kept") << "/out/report.tXt"
+                                          << "/out/report.tXt";
+    QTest::newRow("trailing dot") << "D:\\out\\report."
+                                  << "D:\\out\\report..txt";
+    QTest::newRow("trailing blank") << "D:\\out\\report.txt "
+                                    << "D:\\out\\report.txt .txt";
+    QTest::newRow("dot only in folder") << "D:\\my.dir\\report"
+                                        << "D:\\my.dir\\report.txt";
+    QTest::newRow("ends in separator") << "D:\\out\\"
+                                       << "D:\\out\\.txt";
+    QTest::newRow("ends in slash") << "/out/"
+                                   << "/out/.txt";
+    QTest::newRow("empty") << ""
+                           << ".txt";
+    QTest::newRow("other extension") << "notes.log"
+                                     << "notes.log.txt";
+    QTest::newRow("txt not last") << "notes.txt.bak"
+                                  << "notes.txt.bak.txt";
     QTest::newRow("long name") << longName << longName + u".txt"_s;
 }
 

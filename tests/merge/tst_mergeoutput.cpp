@@ -11,7 +11,6 @@
 
 #ifdef Q_OS_UNIX
 #include <csignal>
-
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -189,8 +188,8 @@ void TestMergeOutput::fileSizeLimitMidCopy()
         const rlimit limit = {400000, 400000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         const MergeResult result = mergeFiles(inputs, output);
-        const bool expected = result.status == MergeStatus::OutputFailed && result.path == output
-                           && result.reason == qt_error_string(EFBIG);
+        const bool expected = result.status == MergeStatus::OutputFailed && result.path == output &&
+                              result.reason == qt_error_string(EFBIG);
         ::_exit(expected ? 0 : 1);
     }
     int status = 0;

@@ -51,24 +51,40 @@ void TestOutputCheck::namePattern_data()
     QTest::addColumn<bool>("caseInsensitive");
     QTest::addColumn<bool>("matches");
 
-    QTest::newRow("literal") << "r1.txt" << "r1.txt" << false << true;
-    QTest::newRow("literal differs") << "r1.txt" << "r2.txt" << false << false;
-    QTest::newRow("? one character") << "r?.txt" << "r1.txt" << false << true;
-    QTest::newRow("? not zero characters") << "r?.txt" << "r.txt" << false << false;
-    QTest::newRow("? not two characters") << "r?.txt" << "r12.txt" << false << false;
-    QTest::newRow("* empty run") << "r*.txt" << "r.txt" << false << true;
-    QTest::newRow("* long run") << "r*.txt" << "report-2024.txt" << false << true;
-    QTest::newRow("* alone") << "*" << "anything" << false << true;
-    QTest::newRow("* needs backtracking") << "*a*b" << "xaxxbab" << false << true;
-    QTest::newRow("* no match") << "*a*b" << "xaxxbx" << false << false;
-    QTest::newRow("pattern longer") << "abc*" << "ab" << false << false;
-    QTest::newRow("brackets literal") << "r[1].txt" << "r[1].txt" << false << true;
-    QTest::newRow("brackets not a class") << "r[1].txt" << "r1.txt" << false << false;
-    QTest::newRow("case differs, exact") << "R1.TXT" << "r1.txt" << false << false;
-    QTest::newRow("case differs, folded") << "R1.TXT" << "r1.txt" << true << true;
+    QTest::newRow("literal") << "r1.txt"
+                             << "r1.txt" << false << true;
+    QTest::newRow("literal differs") << "r1.txt"
+                                     << "r2.txt" << false << false;
+    QTest::newRow("? one character") << "r?.txt"
+                                     << "r1.txt" << false << true;
+    QTest::newRow("? not zero characters") << "r?.txt"
+                                           << "r.txt" << false << false;
+    QTest::newRow("? not two characters") << "r?.txt"
+                                          << "r12.txt" << false << false;
+    QTest::newRow("* empty run") << "r*.txt"
+                                 << "r.txt" << false << true;
+    QTest::newRow("* long run") << "r*.txt"
+                                << "report-2024.txt" << false << true;
+    QTest::newRow("* alone") << "*"
+                             << "anything" << false << true;
+    QTest::newRow("* needs backtracking") << "*a*b"
+                                          << "xaxxbab" << false << true;
+    QTest::newRow("* no match") << "*a*b"
+                                << "xaxxbx" << false << false;
+    QTest::newRow("pattern longer") << "abc*"
+                                    << "ab" << false << false;
+    QTest::newRow("brackets literal") << "r[1].txt"
+                                      << "r[1].txt" << false << true;
+    QTest::newRow("brackets not a class") << "r[1].txt"
+                                          << "r1.txt" << false << false;
+    QTest::newRow("case differs, exact") << "R1.TXT"
+                                         << "r1.txt" << false << false;
+    QTest::newRow("case differs, folded") << "R1.TXT"
+                                          << "r1.txt" << true << true;
     QTest::newRow("? takes a whole surrogate pair") << "a?b" << u"a\U0001F600b"_s << false << true;
     QTest::newRow("CJK literal") << u"合并?.txt"_s << u"合并1.txt"_s << false << true;
-    QTest::newRow("empty pattern") << "" << "a" << false << false;
+    QTest::newRow("empty pattern") << ""
+                                   << "a" << false << false;
 }
 
 void TestOutputCheck::namePattern()
@@ -95,29 +111,31 @@ void TestOutputCheck::existence_data()
     QTest::newRow("* pattern") << r1 << QStringList() << "*.txt" << ExistenceStatus::Exists;
     QTest::newRow("pattern matching nothing") << r1 << QStringList() << "q?.txt" << ExistenceStatus::NoMatch;
     QTest::newRow("letter case") << r1 << QStringList() << "R1.TXT" << platformCase;
-    QTest::newRow("folder of that name") << QStringList() << QStringList{u"r1.txt"_s} << "r1.txt"
-                                         << ExistenceStatus::NoMatch;
+    QTest::newRow("folder of that name")
+        << QStringList() << QStringList{u"r1.txt"_s} << "r1.txt" << ExistenceStatus::NoMatch;
     QTest::newRow("folder matching the pattern")
         << QStringList() << QStringList{u"r1.txt"_s} << "r?.txt" << ExistenceStatus::NoMatch;
-    QTest::newRow("file in subfolder") << QStringList{u"sub/r1.txt"_s} << QStringList{u"sub"_s}
-                                       << "sub/r?.txt" << ExistenceStatus::Exists;
+    QTest::newRow("file in subfolder")
+        << QStringList{u"sub/r1.txt"_s} << QStringList{u"sub"_s} << "sub/r?.txt" << ExistenceStatus::Exists;
     QTest::newRow("pattern in folder part is literal")
         << QStringList{u"sub/r1.txt"_s} << QStringList{u"sub"_s} << "s?b/r1.txt" << ExistenceStatus::NoMatch;
     QTest::newRow("missing folder") << r1 << QStringList() << "missing/r1.txt" << ExistenceStatus::NoMatch;
-    QTest::newRow("folder part is a file") << r1 << QStringList() << "r1.txt/r1.txt" << ExistenceStatus::NoMatch;
+    QTest::newRow("folder part is a file")
+        << r1 << QStringList() << "r1.txt/r1.txt" << ExistenceStatus::NoMatch;
     QTest::newRow("embedded NUL") << r1 << QStringList() << u"r1\0.txt"_s << ExistenceStatus::BadName;
     QTest::newRow("overlong name") << r1 << QStringList() << overlong + u".txt"_s << ExistenceStatus::BadName;
     QTest::newRow("overlong pattern") << r1 << QStringList() << overlong + u"*"_s << ExistenceStatus::BadName;
-    QTest::newRow("overlong folder") << r1 << QStringList() << overlong + u"/r1.txt"_s << ExistenceStatus::BadName;
+    QTest::newRow("overlong folder") << r1 << QStringList() << overlong + u"/r1.txt"_s
+                                     << ExistenceStatus::BadName;
     QTest::newRow("overlong folder below a missing one")
         << r1 << QStringList() << u"missing/"_s + overlong + u"/r1.txt"_s << ExistenceStatus::BadName;
 #ifndef Q_OS_WIN
-    QTest::newRow("longest allowed name") << r1 << QStringList() << QString(251, u'y') + u".txt"_s
-                                          << ExistenceStatus::NoMatch;
+    QTest::newRow("longest allowed name")
+        << r1 << QStringList() << QString(251, u'y') + u".txt"_s << ExistenceStatus::NoMatch;
     QTest::newRow("hidden file") << QStringList{u".r1.txt"_s} << QStringList() << ".r1.txt"
                                  << ExistenceStatus::NoMatch;
-    QTest::newRow("hidden file, pattern") << QStringList{u".r1.txt"_s} << QStringList() << "*r1.txt"
-                                          << ExistenceStatus::NoMatch;
+    QTest::newRow("hidden file, pattern")
+        << QStringList{u".r1.txt"_s} << QStringList() << "*r1.txt" << ExistenceStatus::NoMatch;
 #endif
 }
 

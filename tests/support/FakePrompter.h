@@ -5,6 +5,8 @@
 #include <QList>
 #include <QQueue>
 
+#include <functional>
+
 // Records every prompt and answers from a queue (Yes/No questions default to No).
 class FakePrompter final : public MessagePrompter
 {
@@ -19,4 +21,6 @@ public:
 
     QList<Prompt> prompts;
     QQueue<BoxAnswer> answers;
+    // Called as each box shows, to look at the window at that moment.
+    std::function<void(const Prompt&)> onShow;
 };

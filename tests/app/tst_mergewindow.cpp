@@ -1,0 +1,333 @@
+#include "mergelist/MergeListModel.h"
+#include "support/WindowFixture.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+QString sep()
+{
+    return QString(QDir::separator());
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+// The merge button in the real window: the checks and their boxes, the missing-folder
+// question, the busy window, and failures that must leave no file behind.
+class MergeWindowTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void emptyListChangesNothing();
+    void extensionRule_data();
+    void extensionRule();
+    void existingNamesAreRefused_data();
+    void existingNamesAreRefused();
+    void missingFolder_data();
+    void missingFolder();
+    void busyWhileCopying();
+    void failuresLeaveNoFile_data();
+    void failuresLeaveNoFile();
+    void fileAppearingDuringCopyIsKept();
+#ifdef Q_OS_UNIX
+    void fileSizeLimitMidCopy();
+#endif
+
+private:
+    void addInputs(const QList<QByteArray>& contents);
+    void merge(const QString& outputName);
+    [[nodiscard]] QStringList promptTexts() const;
+    [[nodiscard]] QString lastPrompt() const;
+    [[nodiscard]] QStringList outFolderEntries() const;
+    [[nodiscard]] QString outputText() const
+    {
+        return m_fixture->control<QLineEdit>(QStringLiteral("txtUnite"))->text();
+    }
+
+    std::unique_ptr<WindowFixture> m_fixture;
+    MainWindow* m_window = nullptr;
+    QStringList m_inputs;
+    QString m_out;
+    QString m_previousCurrent;
+};
+
+void MergeWindowTest::init()
+{
+    m_fixture = std::make_unique<WindowFixture>();
+    m_out = m_fixture->folder(QStringLiteral("C/out"));
+    m_previousCurrent = QDir::currentPath();
+    QDir::setCurrent(m_out);
+    m_window =
+        &m_fixture->start(m_fixture->folder(QStringLiteral("C")), m_fixture->folder(QStringLiteral("C/in")));
+    m_window->show();
+    m_inputs.clear();
+}
+
+void MergeWindowTest::cleanup()
+{
+    QDir::setCurrent(m_previousCurrent);
+    m_fixture.reset();
+}
+
+void MergeWindowTest::addInputs(const QList<QByteArray>& contents)
+{
+    auto* model = m_window->findChild<MergeListModel*>();
+    for (const QByteArray& content : contents) {
+        const QString path = m_fixture->touch(QStringLiteral("C/in/f%1.txt").arg(m_inputs.size()));
+        write(path, content);
+        m_inputs << path;
+        model->insert(model->count(), path);
+    }
+}
+
+void MergeWindowTest::merge(const QString& outputName)
+{
+    m_fixture->control<QLineEdit>(QStringLiteral("txtUnite"))->setText(outputName);
+    QTest::mouseClick(m_fixture->control<QPushButton>(QStringLiteral("cmdUnite")), Qt::LeftButton);
+}
+
+QStringList MergeWindowTest::promptTexts() const
+{
+    QStringList texts;
+    for (const auto& prompt : m_fixture->prompter.prompts)
+        texts << prompt.text;
+    return texts;
+}
+
+QString MergeWindowTest::lastPrompt() const
+{
+    return promptTexts().value(promptTexts().size() - 1);
+}
+
+QStringList MergeWindowTest::outFolderEntries() const
+{
+    return QDir(m_out).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+void MergeWindowTest::emptyListChangesNothing()
+{
+    merge(m_out + sep() + QStringLiteral("report"));
+    QCOMPARE(promptTexts(), QStringList{QStringLiteral("合并框内没有文件！")});
+    QCOMPARE(outputText(), m_out + sep() + QStringLiteral("report"));
+    QVERIFY(outFolderEntries().isEmpty());
+}
+
+void MergeWindowTest::extensionRule_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("used");
+
+    QTest::newRow("no extension") << QStringLiteral("report") << QStringLiteral("report.txt");
+    QTest::newRow("upper case kept") << QStringLiteral("report.TXT") << QStringLiteral("report.TXT");
+    QTest::newRow("trailing dot") << QStringLiteral("report.") << QStringLiteral("report..txt");
+    QTest::newRow("trailing blank") << QStringLiteral("report.txt ") << QStringLiteral("report.txt .txt");
+    QTest::newRow("dot in folder") << QStringLiteral("my.dir/report") << QStringLiteral("my.dir/report.txt");
+    QTest::newRow("ends in separator") << QStringLiteral("sub/") << QStringLiteral("sub/.txt");
+    QTest::newRow("empty name") << QString() << QStringLiteral(".txt");
+}
+
+void MergeWindowTest::extensionRule()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, used);
+    m_fixture->folder(QStringLiteral("C/out/my.dir"));
+    m_fixture->folder(QStringLiteral("C/out/sub"));
+    addInputs({"a1\r\na2", "b1\r\n"});
+
+    // Relative names are taken from the current folder, here the output folder.
+    merge(QDir::toNativeSeparators(typed));
+    const QString name = QDir::toNativeSeparators(used);
+    QCOMPARE(outputText(), name);
+    QCOMPARE(promptTexts(),
+             QStringList{QStringLiteral("所选文件已成功合并，并保存为 ") + name + QStringLiteral("！")});
+    QCOMPARE(readAll(m_out + QLatin1Char('/') + used), QByteArray("a1\r\na2\r\n\r\nb1\r\n"));
+}
+
+void MergeWindowTest::existingNamesAreRefused_data()
+{
+    QTest::addColumn<QString>("existing");
+    QTest::addColumn<QString>("typed");
+
+    QTest::newRow("same name") << QStringLiteral("r1.txt") << QStringLiteral("r1.txt");
+    QTest::newRow("pattern") << QStringLiteral("r1.txt") << QStringLiteral("r?.txt");
+    QTest::newRow("star pattern") << QStringLiteral("report 2.txt") << QStringLiteral("*2");
+}
+
+void MergeWindowTest::existingNamesAreRefused()
+{
+    QFETCH(QString, existing);
+    QFETCH(QString, typed);
+    addInputs({"x\r\n"});
+    write(m_out + QLatin1Char('/') + existing, "keep");
+
+    const QString name = m_out + sep() + typed;
+    merge(name);
+    const QString used = outputText();
+    QVERIFY(used.endsWith(QStringLiteral(".txt")));
+    QCOMPARE(promptTexts(), QStringList{used + QStringLiteral(" 已存在，重新输入合并文件名！")});
+    QCOMPARE(readAll(m_out + QLatin1Char('/') + existing), QByteArray("keep"));
+    QCOMPARE(outFolderEntries(), QStringList{existing});
+}
+
+void MergeWindowTest::missingFolder_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("relative");
+    QTest::addColumn<bool>("written");
+
+    QTest::newRow("no") << int(BoxAnswer::No) << QStringLiteral("new/r.txt") << false;
+    QTest::newRow("yes") << int(BoxAnswer::Yes) << QStringLiteral("new/r.txt") << true;
+    QTest::newRow("yes, two levels missing")
+        << int(BoxAnswer::Yes) << QStringLiteral("new/deeper/r.txt") << false;
+}
+
+void MergeWindowTest::missingFolder()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, relative);
+    QFETCH(bool, written);
+    addInputs({"line\r\n"});
+    m_fixture->prompter.answers.enqueue(static_cast<BoxAnswer>(answer));
+
+    const QString name = m_out + sep() + QDir::toNativeSeparators(relative);
+    const QString folder = name.left(name.lastIndexOf(sep()) + 1);
+    merge(name);
+    QVERIFY(m_fixture->prompter.prompts.size() >= 1);
+    QCOMPARE(m_fixture->prompter.prompts.first().text, folder + QStringLiteral(" 文件夹不存在，是否创建？"));
+    QCOMPARE(m_fixture->prompter.prompts.first().style, BoxStyle::Question);
+    if (written) {
+        QCOMPARE(lastPrompt(), QStringLiteral("所选文件已成功合并，并保存为 ") + name + QStringLiteral("！"));
+        QCOMPARE(readAll(name), QByteArray("line\r\n"));
+    } else if (answer == int(BoxAnswer::No)) {
+        QCOMPARE(m_fixture->prompter.prompts.size(), 1);
+        QVERIFY(outFolderEntries().isEmpty());
+    } else {
+        // The folder's parent is missing too: one box names it, nothing is created.
+        QCOMPARE(m_fixture->prompter.prompts.size(), 2);
+        QVERIFY(lastPrompt().startsWith(folder.chopped(1)));
+        QVERIFY(lastPrompt().endsWith(QStringLiteral("未生成合并文件！")));
+        QVERIFY(outFolderEntries().isEmpty());
+    }
+}
+
+void MergeWindowTest::busyWhileCopying()
+{
+    addInputs({"a\r\n"});
+    bool enabledDuringCopy = true;
+    Qt::CursorShape cursorDuringCopy = Qt::ArrowCursor;
+    // Runs in the one pass of the event loop that the merge makes before copying.
+    QTimer::singleShot(0, m_window, [&] {
+        enabledDuringCopy = m_window->isEnabled();
+        cursorDuringCopy =
+            QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
+    });
+    bool enabledAtBox = false;
+    bool pointerRestoredAtBox = false;
+    m_fixture->prompter.onShow = [&](const FakePrompter::Prompt&) {
+        enabledAtBox = m_window->isEnabled();
+        pointerRestoredAtBox = QApplication::overrideCursor() == nullptr;
+    };
+    merge(m_out + sep() + QStringLiteral("busy.txt"));
+
+    QVERIFY(!enabledDuringCopy);
+    QCOMPARE(cursorDuringCopy, Qt::WaitCursor);
+    QVERIFY(enabledAtBox);
+    QVERIFY(pointerRestoredAtBox);
+    QVERIFY(lastPrompt().startsWith(QStringLiteral("所选文件已成功合并")));
+}
+
+void MergeWindowTest::failuresLeaveNoFile_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("input removed") << QStringLiteral("remove");
+    QTest::newRow("input replaced by a folder") << QStringLiteral("folder");
+    QTest::newRow("over-long name") << QStringLiteral("long name");
+}
+
+void MergeWindowTest::failuresLeaveNoFile()
+{
+    QFETCH(QString, fault);
+    addInputs({"first\r\n", "second\r\n", "third\r\n"});
+    QString name = m_out + sep() + QStringLiteral("merged.txt");
+    if (fault == QStringLiteral("long name")) {
+        name = m_out + sep() + QString(300, QLatin1Char('n')) + QStringLiteral(".txt");
+    } else {
+        QVERIFY(QFile::remove(m_inputs.at(1)));
+        if (fault == QStringLiteral("folder"))
+            QVERIFY(QDir().mkdir(m_inputs.at(1)));
+    }
+    merge(name);
+
+    QCOMPARE(m_fixture->prompter.prompts.size(), 1);
+    if (fault == QStringLiteral("long name")) {
+        QCOMPARE(lastPrompt(), QStringLiteral("合并文件的名称或路径错误!"));
+    } else {
+        QVERIFY2(lastPrompt().startsWith(m_inputs.at(1)), qPrintable(lastPrompt()));
+        QVERIFY(lastPrompt().endsWith(QStringLiteral("未生成合并文件！")));
+    }
+    QVERIFY(outFolderEntries().isEmpty());
+    QVERIFY(m_window->isEnabled());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+}
+
+void MergeWindowTest::fileAppearingDuringCopyIsKept()
+{
+    addInputs({"merged\r\n"});
+    const QString name = m_out + sep() + QStringLiteral("race.txt");
+    QTimer::singleShot(0, m_window, [&] { write(name, "theirs"); });
+    merge(name);
+
+    QCOMPARE(promptTexts(), QStringList{name + QStringLiteral(" 已存在，重新输入合并文件名！")});
+    QCOMPARE(readAll(name), QByteArray("theirs"));
+    QCOMPARE(outFolderEntries(), QStringList{QStringLiteral("race.txt")});
+}
+
+#ifdef Q_OS_UNIX
+void MergeWindowTest::fileSizeLimitMidCopy()
+{
+    addInputs({QByteArray(64 * 1024, 'x'), QByteArray(64 * 1024, 'y')});
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 100 * 1024;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    merge(m_out + sep() + QStringLiteral("big.txt"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QCOMPARE(m_fixture->prompter.prompts.size(), 1);
+    QVERIFY2(lastPrompt().startsWith(m_out + sep() + QStringLiteral("big.txt")), qPrintable(lastPrompt()));
+    QVERIFY(lastPrompt().endsWith(QStringLiteral("未生成合并文件！")));
+    QVERIFY(outFolderEntries().isEmpty());
+    QVERIFY(m_window->isEnabled());
+}
+#endif
+
+QTEST_MAIN(MergeWindowTest)
+#include "tst_mergewindow.moc"
