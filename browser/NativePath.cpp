@@ -3,19 +3,15 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-
-// The one place that knows whether file names ignore letter case.
-Qt::CaseSensitivity pathCase()
+Qt::CaseSensitivity fileNameCase()
 {
 #ifdef Q_OS_WIN
     return Qt::CaseInsensitive;
 #else
+    // Linux file systems tell "a.txt" and "A.txt" apart, so they are two files.
     return Qt::CaseSensitive;
 #endif
 }
-
-} // namespace
 
 QString nativeFolder(const QString& path)
 {
@@ -26,12 +22,12 @@ QString nativeFolder(const QString& path)
 
 bool samePath(const QString& a, const QString& b)
 {
-    return a.compare(b, pathCase()) == 0;
+    return a.compare(b, fileNameCase()) == 0;
 }
 
 bool liesUnder(const QString& path, const QString& root)
 {
-    if (root.isEmpty() || !path.startsWith(root, pathCase()))
+    if (root.isEmpty() || !path.startsWith(root, fileNameCase()))
         return false;
     // "/media/usb2" must not count as lying on the volume "/media/usb".
     return path.size() == root.size() || root.endsWith(QDir::separator()) ||
@@ -40,7 +36,7 @@ bool liesUnder(const QString& path, const QString& root)
 
 QString pathKey(const QString& path)
 {
-    return pathCase() == Qt::CaseInsensitive ? path.toCaseFolded() : path;
+    return fileNameCase() == Qt::CaseInsensitive ? path.toCaseFolded() : path;
 }
 
 QString childPath(const QString& folder, const QString& name)

@@ -6,6 +6,10 @@
 // and in native separators: a file-system root keeps its trailing separator ("/",
 // "C:\"), any other folder has none.
 
+// The one place that knows whether file names ignore letter case: on Windows they
+// do, elsewhere they do not.
+[[nodiscard]] Qt::CaseSensitivity fileNameCase();
+
 // The native form of a path; an empty path stays empty.
 [[nodiscard]] QString nativeFolder(const QString& path);
 

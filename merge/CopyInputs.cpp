@@ -1,11 +1,11 @@
 #include "merge/CopyInputs.h"
 
+#include "merge/AlignedBuffer.h"
 #include "merge/InputFile.h"
 #include "merge/LineEndWriter.h"
 #include "merge/MergeOutput.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace {
 
@@ -28,9 +28,9 @@ MergeResult copyOne(const QString& path, char* block, qsizetype blockSize, LineE
 
 MergeResult copyAll(const QStringList& inputs, qsizetype blockSize, LineEndWriter& writer)
 {
-    const auto block = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(blockSize));
+    const AlignedBuffer block(blockSize);
     for (qsizetype i = 0; i < inputs.size(); ++i) {
-        if (MergeResult copied = copyOne(inputs.at(i), block.get(), blockSize, writer); !copied.ok())
+        if (MergeResult copied = copyOne(inputs.at(i), block.data(), blockSize, writer); !copied.ok())
             return copied;
         if (i + 1 < inputs.size() && !writer.writeSeparator())
             return writer.failure();

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "merge/AlignedBuffer.h"
 #include "merge/MergeResult.h"
 
 #include <QtGlobal>
-
-#include <memory>
 
 class MergeOutput;
 
@@ -12,8 +11,9 @@ class MergeOutput;
 // not followed by LF gains an LF, a last line without terminator gains CR LF, and
 // every other byte (LF alone included) passes unchanged. Blocks are searched only
 // for lone CRs, and runs without one go straight from the caller's buffer to the
-// output; small pieces (the short lines of a file with lone CRs, separators) are
-// gathered in a buffer of `bufferSize` bytes first. A CR at the end of a block waits
+// output where the buffer and the output position line up (see put()); small
+// pieces (the short lines of a file with lone CRs, separators) and runs that do not
+// line up go through a buffer of `bufferSize` bytes. A CR at the end of a block waits
 // for the next block to tell whether an LF follows.
 class LineEndWriter final
 {
@@ -38,9 +38,14 @@ private:
     [[nodiscard]] bool writeOut(const char* data, qsizetype size);
 
     MergeOutput& m_output;
-    std::unique_ptr<char[]> m_buffer;
     qsizetype m_capacity;
+    // Holds m_capacity bytes starting anywhere in its first page: m_pending is placed
+    // where the buffered bytes meet the output file's page grid (see put()).
+    AlignedBuffer m_buffer;
+    char* m_pending;
     qsizetype m_used = 0;
+    // Bytes handed to the output so far: the file position of m_pending[0].
+    qint64 m_written = 0;
     // Pieces at least this long skip the buffer.
     qsizetype m_directMinimum;
     // The last byte seen was a CR that has not been written yet.

@@ -1,27 +1,16 @@
 #include "mergelist/PathRules.h"
 
-#include <QDir>
+#include "browser/NativePath.h"
+
+// The merge list joins and compares paths exactly as the panes do, so an entry
+// built from the file pane is the path the pane would show.
 
 QString BuildFullPath(const QString& folder, const QString& fileName)
 {
-    const QChar separator = QDir::separator();
-    if (folder.endsWith(separator)) {
-        return folder + fileName;
-    }
-    return folder + separator + fileName;
-}
-
-bool fileNamesIgnoreCase()
-{
-#ifdef Q_OS_WIN
-    return true;
-#else
-    // Linux file systems tell "a.txt" and "A.txt" apart, so the user may merge both.
-    return false;
-#endif
+    return childPath(folder, fileName);
 }
 
 QString comparedForm(const QString& path)
 {
-    return fileNamesIgnoreCase() ? path.toCaseFolded() : path;
+    return pathKey(path);
 }

@@ -7,10 +7,6 @@
 // second one; an empty folder yields the separator followed by the name.
 [[nodiscard]] QString BuildFullPath(const QString& folder, const QString& fileName);
 
-// Whether the platform's file system treats names that differ only in letter case
-// as the same file: true on Windows, false on Linux.
-[[nodiscard]] bool fileNamesIgnoreCase();
-
 // The form of a path under which two merge-list entries count as the same file:
 // case-folded where file names ignore case, the path unchanged elsewhere.
 [[nodiscard]] QString comparedForm(const QString& path);
