@@ -5,6 +5,7 @@
 //
 // Usage: tamborel-add-bench [FILE_COUNT]
 #include "app/MainWindow.h"
+#include "app/MessagePrompter.h"
 #include "browser/DriveSource.h"
 #include "browser/FilePane.h"
 #include "browser/FolderPane.h"
@@ -79,7 +80,8 @@ int main(int argc, char* argv[])
 
     RootDrive drives;
     QuietPrompter prompter;
-    MainWindow window({empty, empty, drives, prompter, [] {}});
+    const StartContext context{empty, empty, drives, prompter, [] {}};
+    MainWindow window(context);
     window.show();
     QApplication::processEvents();
 
