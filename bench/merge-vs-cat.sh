@@ -5,6 +5,7 @@
 #   (c) 10,000 files of 1 KiB                          goal: <= 1.5 x cat
 #   (d) one 1 GiB file without a line break            goal: peak RSS < 64 MiB
 # Each timing is the median of RUNS runs (default 5), cat and the tool alternating.
+# Where there are few inputs, a plain read/write copy (dd) is timed as well.
 #
 # Usage: bench/merge-vs-cat.sh [TOOL]
 #   TOOL      path of tamborel-merge; found in the usual build folders when omitted.
@@ -59,12 +60,21 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 
 run_cat() { cat "${inputs[@]}" >"$work/out.cat"; }
 run_tool() { "$tool" "$work/out.tool" "${inputs[@]}"; }
+# A plain read()/write() copy for reference: coreutils 9 cat copies regular files
+# inside the kernel (copy_file_range), which no program that looks at the bytes can do.
+run_dd() {
+    local input
+    for input in "${inputs[@]}"; do
+        dd if="$input" bs=128K status=none
+    done >"$work/out.dd"
+}
 
-# Times cat and the tool alternately on "${inputs[@]}"; prints "name cat tool ratio goal verdict".
+# Times cat, the tool and (for few inputs) dd alternately on "${inputs[@]}"; prints
+# the medians, the ratio to cat with its verdict, and the ratio to dd.
 compare() {
-    local name=$1 goal=$2 i cat_times=() tool_times=()
+    local name=$1 goal=$2 i cat_times=() tool_times=() dd_times=()
+    run_cat && rm -f "$work/out.cat" # warms the page cache for all
     sync
-    run_cat && rm -f "$work/out.cat" # warms the page cache for both
     # Each run starts with no write-back of an earlier output still going on.
     for ((i = 0; i < runs; i++)); do
         cat_times+=("$(seconds_of run_cat)")
@@ -73,16 +83,28 @@ compare() {
         tool_times+=("$(seconds_of run_tool)")
         rm -f "$work/out.tool"
         sync
+        if ((${#inputs[@]} <= 100)); then
+            dd_times+=("$(seconds_of run_dd)")
+            rm -f "$work/out.dd"
+            sync
+        fi
     done
-    local cat_median tool_median
+    local cat_median tool_median dd_median=0
     cat_median=$(printf '%s\n' "${cat_times[@]}" | median)
     tool_median=$(printf '%s\n' "${tool_times[@]}" | median)
-    awk -v n="$name" -v c="$cat_median" -v t="$tool_median" -v g="$goal" -v ct="${cat_times[*]}" \
-        -v tt="${tool_times[*]}" 'BEGIN {
+    if ((${#dd_times[@]} > 0)); then
+        dd_median=$(printf '%s\n' "${dd_times[@]}" | median)
+    fi
+    awk -v n="$name" -v c="$cat_median" -v t="$tool_median" -v d="$dd_median" -v g="$goal" \
+        -v ct="${cat_times[*]}" -v tt="${tool_times[*]}" -v dt="${dd_times[*]}" 'BEGIN {
             r = t / c
-            printf "%-26s cat %7.3f s  tool %7.3f s  ratio %5.2f  goal <= %.2f  %s\n", n, c, t, r, g,
+            printf "%-26s cat %6.3f s  tool %6.3f s  ratio %5.2f  goal <= %.2f  %s", n, c, t, r, g,
                    (r <= g ? "met" : "MISSED")
-            printf "%-26s   cat runs: %s\n%-26s   tool runs: %s\n", "", ct, "", tt
+            if (d > 0)
+                printf "   (dd %6.3f s, tool/dd %.2f)", d, t / d
+            printf "\n%-26s   cat runs:  %s\n%-26s   tool runs: %s\n", "", ct, "", tt
+            if (d > 0)
+                printf "%-26s   dd runs:   %s\n", "", dt
         }'
 }
 

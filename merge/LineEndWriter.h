@@ -34,19 +34,19 @@ public:
 private:
     [[nodiscard]] bool feedLoneCrs(const char* data, const char* end);
     [[nodiscard]] bool put(const char* data, qsizetype size);
-    [[nodiscard]] bool putWithLf(const char* data, qsizetype size);
+    [[nodiscard]] bool expand(const char* from, const char* stop);
     [[nodiscard]] bool writeOut(const char* data, qsizetype size);
 
     MergeOutput& m_output;
     qsizetype m_capacity;
-    // Holds m_capacity bytes starting anywhere in its first page: m_pending is placed
+    // Holds m_capacity bytes starting anywhere in its first page: m_bufferStart is placed
     // where the buffered bytes meet the output file's page grid (see put()).
     AlignedBuffer m_buffer;
-    char* m_pending;
+    char* m_bufferStart;
     qsizetype m_used = 0;
-    // Bytes handed to the output so far: the file position of m_pending[0].
+    // Bytes handed to the output so far: the file position of m_bufferStart[0].
     qint64 m_written = 0;
-    // Pieces at least this long skip the buffer.
+    // Pieces at least this long skip the buffer if they line up with the output.
     qsizetype m_directMinimum;
     // The last byte seen was a CR that has not been written yet.
     bool m_pendingCr = false;

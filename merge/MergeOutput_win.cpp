@@ -80,7 +80,7 @@ MergeResult MergeOutput::write(const char* data, qsizetype size)
         return failure(MergeStatus::OutputFailed, code(ERROR_INVALID_HANDLE));
     while (size > 0) {
         DWORD count = 0;
-        const auto wanted = static_cast<DWORD>(std::min(size, maxWriteChunk));
+        const auto wanted = static_cast<DWORD>(std::min<qsizetype>(size, maxWriteChunk));
         if (!WriteFile(toHandle(m_handle), data, wanted, &count, nullptr))
             return failure(MergeStatus::OutputFailed, lastError());
         if (count == 0)

@@ -82,7 +82,7 @@ void TestMergeCopy::outputFormat_data()
     QTest::addColumn<QByteArray>("expected");
     QTest::addColumn<qsizetype>("blockSize");
 
-    const QList<std::tuple<const char*, Contents, QByteArray>> rows = {
+    QList<std::tuple<const char*, Contents, QByteArray>> rows = {
         {"CR LF lines unchanged", {"a\r\nbb\r\n"}, "a\r\nbb\r\n"},
         {"last line unterminated", {"a\r\nb"}, "a\r\nb\r\n"},
         {"lone CR", {"a\rb\r"}, "a\r\nb\r\n"},
@@ -107,6 +107,11 @@ void TestMergeCopy::outputFormat_data()
         {"CR ending one file, LF starting the next", {"a\r", "\nb"}, "a\r\n\r\n\nb\r\n"},
         {"LF-only file before another", {"x\n", "y"}, "x\n\r\n\r\ny\r\n"},
     };
+    // Long runs written both straight from the read buffer and, once a separator has
+    // shifted the output, through the writer's buffer.
+    const QByteArray longRuns = QByteArray(140000, 'x') + "\r\n" + QByteArray(70001, 'y') + "\rz";
+    const QByteArray longRunsOut = QByteArray(140000, 'x') + "\r\n" + QByteArray(70001, 'y') + "\r\nz\r\n";
+    rows.append({"long runs", {longRuns, "a", longRuns}, longRunsOut + "\r\na\r\n\r\n" + longRunsOut});
     const QList<qsizetype> blockSizes = {1, 2, 3, defaultMergeBlockSize};
     for (const auto& [name, contents, expected] : rows) {
         for (const qsizetype blockSize : blockSizes)

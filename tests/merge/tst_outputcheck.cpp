@@ -22,8 +22,8 @@ private slots:
     void namePattern();
     void existence_data();
     void existence();
-    void specialEntriesNeverMatch_data();
-    void specialEntriesNeverMatch();
+    void linksAndPipesNeverMatch_data();
+    void linksAndPipesNeverMatch();
     void createFolder_data();
     void createFolder();
 };
@@ -161,7 +161,7 @@ void TestOutputCheck::existence()
 
 // Entries that only a POSIX file system has: links and the "system" kinds of file
 // that the file list never shows.
-void TestOutputCheck::specialEntriesNeverMatch_data()
+void TestOutputCheck::linksAndPipesNeverMatch_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<ExistenceStatus>("status");
@@ -172,7 +172,7 @@ void TestOutputCheck::specialEntriesNeverMatch_data()
     QTest::newRow("named pipe") << "fifo" << ExistenceStatus::NoMatch;
 }
 
-void TestOutputCheck::specialEntriesNeverMatch()
+void TestOutputCheck::linksAndPipesNeverMatch()
 {
 #ifdef Q_OS_UNIX
     QFETCH(QString, kind);

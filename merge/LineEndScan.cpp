@@ -1,0 +1,91 @@
+#include "merge/LineEndScan.h"
+
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#define TAMBOREL_HAVE_SSE2 1
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+#ifdef TAMBOREL_HAVE_SSE2
+__m128i load16(const char* from)
+{
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+}
+
+// One bit per byte of the sixteen at `from`: set for a CR whose next byte is not
+// LF. Reads seventeen bytes.
+unsigned loneCrMask(const char* from)
+{
+    const __m128i crs = _mm_cmpeq_epi8(load16(from), _mm_set1_epi8('\r'));
+    const __m128i lfsAfter = _mm_cmpeq_epi8(load16(from + 1), _mm_set1_epi8('\n'));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_andnot_si128(lfsAfter, crs)));
+}
+#endif
+
+} // namespace
+
+const char* findLoneCr(const char* from, const char* end)
+{
+#ifdef TAMBOREL_HAVE_SSE2
+    // Each step also reads the byte after its sixteen, so it stops while one is left.
+    for (; end - from > 16; from += 16) {
+        if (const unsigned mask = loneCrMask(from); mask != 0)
+            return from + std::countr_zero(mask);
+    }
+#endif
+    while (const auto* cr =
+               static_cast<const char*>(std::memchr(from, '\r', static_cast<size_t>(end - from)))) {
+        if (cr + 1 == end || cr[1] != '\n')
+            return cr;
+        from = cr + 2;
+    }
+    return end;
+}
+
+char* expandLoneCrs(const char* from, const char* end, char* to)
+{
+#ifdef TAMBOREL_HAVE_SSE2
+    // Stores sixteen bytes at a time and keeps those up to the first lone CR; one
+    // step per sixteen bytes and one per line, with no call in between.
+    while (end - from > 16) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), load16(from));
+        const unsigned mask = loneCrMask(from);
+        if (mask == 0) {
+            from += 16;
+            to += 16;
+            continue;
+        }
+        const int kept = std::countr_zero(mask) + 1;
+        from += kept;
+        to += kept;
+        *to++ = '\n';
+    }
+#endif
+    for (; from != end; ++from) {
+        *to++ = *from;
+        if (*from == '\r' && from[1] != '\n')
+            *to++ = '\n';
+    }
+    return to;
+}
+
+void copyBytes(char* to, const char* from, qsizetype size)
+{
+#ifdef TAMBOREL_HAVE_SSE2
+    for (; size >= 64; size -= 64, from += 64, to += 64) {
+        const __m128i a = load16(from);
+        const __m128i b = load16(from + 16);
+        const __m128i c = load16(from + 32);
+        const __m128i d = load16(from + 48);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), a);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 16), b);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 32), c);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 48), d);
+    }
+#endif
+    std::memcpy(to, from, static_cast<size_t>(size));
+}

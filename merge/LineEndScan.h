@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QtGlobal>
+
+// The byte loops of the copy, vectorised with SSE2 where the target has it.
+
+// The first CR in [from, end) that is not followed by LF, counting a CR in the last
+// byte (whose successor is not known yet); `end` when there is none. CR LF pairs
+// are passed without stopping, so a block whose line ends are all CR LF is searched
+// in one pass.
+[[nodiscard]] const char* findLoneCr(const char* from, const char* end);
+
+// Copies [from, end) to `to`, adding an LF after every CR that is not followed by
+// LF, and returns the end of what it wrote. The byte after a CR in the last place
+// is read to decide, so it must be readable. `to` needs room for twice the input
+// plus lineEndSlack bytes, which it may overwrite beyond the returned end.
+[[nodiscard]] char* expandLoneCrs(const char* from, const char* end, char* to);
+inline constexpr qsizetype lineEndSlack = 16;
+
+// Copies like memcpy(). For large blocks glibc may pick "rep movsb", which some
+// processors run at half speed when source and destination are not equally placed
+// within a cache line.
+void copyBytes(char* to, const char* from, qsizetype size);
