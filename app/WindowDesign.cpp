@@ -30,15 +30,6 @@ const QList<ControlDesign>& controls()
     return table;
 }
 
-const ControlDesign& control(const QString& name)
-{
-    const auto& table = controls();
-    const auto found =
-        std::find_if(table.cbegin(), table.cend(), [&](const ControlDesign& c) { return c.name == name; });
-    Q_ASSERT(found != table.cend());
-    return *found;
-}
-
 QStringList tabOrder()
 {
     QList<ControlDesign> sorted = controls();

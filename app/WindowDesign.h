@@ -22,7 +22,6 @@ inline constexpr int windowLeft = 2895;
 inline constexpr int windowTop = 3915;
 
 [[nodiscard]] const QList<ControlDesign>& controls();
-[[nodiscard]] const ControlDesign& control(const QString& name);
 // The controls in ascending tab index.
 [[nodiscard]] QStringList tabOrder();
 

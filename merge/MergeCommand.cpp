@@ -71,11 +71,9 @@ std::optional<QString> MergeCommand::checkedOutputName()
         inform(mergetexts::emptyList());
         return std::nullopt;
     }
-    QString name = m_outputName.text();
-    if (GetExtension(name).compare(QStringLiteral(".txt"), Qt::CaseInsensitive) != 0) {
-        name += QStringLiteral(".txt");
+    const QString name = withTxtExtension(m_outputName.text());
+    if (name != m_outputName.text())
         m_outputName.setText(name);
-    }
     const ExistenceResult existing = checkOutputExists(name);
     if (existing.status == ExistenceStatus::NoMatch)
         return name;
