@@ -1,5 +1,12 @@
 #include "app/AppInfo.h"
 
+#include <QCoreApplication>
+#include <QDir>
+
+#ifdef Q_OS_LINUX
+#include <unistd.h>
+#endif
+
 QString applicationTitle()
 {
     return QStringLiteral("Tamborel");
@@ -8,4 +15,16 @@ QString applicationTitle()
 QString applicationVersion()
 {
     return QStringLiteral(TAMBOREL_VERSION);
+}
+
+NativePath programFolder()
+{
+#ifdef Q_OS_LINUX
+    // The kernel names the executable with its path's bytes; Qt would decode them.
+    QByteArray target(4096, Qt::Uninitialized);
+    const ssize_t length = ::readlink("/proc/self/exe", target.data(), static_cast<size_t>(target.size()));
+    if (length > 0 && length < target.size())
+        return NativePath::fromNative(target.left(length)).parent();
+#endif
+    return NativePath::fromText(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
 }

@@ -204,7 +204,8 @@ void MainWindow::connectHandlers()
     connect(m_cmdUp, &QPushButton::clicked, m_mergeList, &MergeListController::cmdUp);
     connect(m_cmdDown, &QPushButton::clicked, m_mergeList, &MergeListController::cmdDown);
 
-    m_merge = std::make_unique<MergeCommand>(*this, *m_model, *m_txtUnite, m_context.prompter);
+    m_merge = std::make_unique<MergeCommand>(
+        *this, *m_model, *m_txtUnite, [this] { return m_filOperate->path(); }, m_context.prompter);
     connect(m_cmdUnite, &QPushButton::clicked, this, [this] { m_merge->run(); });
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "browser/NativePath.h"
 
 #include <functional>
 
@@ -11,8 +11,8 @@ class MessagePrompter;
 // real system; tests fill it with temporary folders, fake drives and a fake prompter.
 struct StartContext
 {
-    QString programFolder; // the folder that holds the executable
-    QString workingFolder; // the process's current folder at start
+    NativePath programFolder; // the folder that holds the executable
+    NativePath workingFolder; // the process's current folder at start
     const DriveSource& driveSource;
     MessagePrompter& prompter;
     std::function<void()> endProgram;

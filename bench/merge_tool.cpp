@@ -4,12 +4,19 @@
 // its speed and memory can be compared with a plain byte copy. Like the window it
 // refuses an existing output and leaves nothing at the output name on failure.
 // Silent on success; on failure one line on stderr and a non-zero exit code.
+//
+// Every argument is a file name exactly as given, bytes and all: the tool makes no
+// Qt application object, which would take arguments such as -qmljsdebugger for
+// itself.
 #include "merge/MergeFiles.h"
-
-#include <QCoreApplication>
-#include <QStringList>
+#include "merge/SystemError.h"
 
 #include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <shellapi.h>
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -34,12 +41,30 @@ const char* statusName(MergeStatus status)
     return "failed";
 }
 
+QList<NativePath> nativeArguments(int argc, char* argv[])
+{
+    QList<NativePath> arguments;
+#ifdef Q_OS_WIN
+    // The system's own UTF-16 command line, not the code-page copy in argv.
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 0; wide != nullptr && i < count; ++i)
+        arguments.append(NativePath::fromNative(QString::fromWCharArray(wide[i])));
+    LocalFree(wide);
+#else
+    for (int i = 0; i < argc; ++i)
+        arguments.append(NativePath::fromNative(QByteArray(argv[i])));
+#endif
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    const QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
+    const QList<NativePath> arguments = nativeArguments(argc, argv);
     if (arguments.size() < 3) {
         std::fprintf(stderr, "usage: tamborel-merge OUTPUT INPUT...\n");
         return 2;
@@ -47,8 +72,8 @@ int main(int argc, char* argv[])
     const MergeResult result = mergeFiles(arguments.mid(2), arguments.at(1));
     if (result.ok())
         return 0;
-    std::fprintf(stderr, "tamborel-merge: %s: %s%s%s\n", qUtf8Printable(result.path),
-                 statusName(result.status), result.reason.isEmpty() ? "" : ": ",
-                 qUtf8Printable(result.reason));
+    const QString reason = result.error == 0 ? QString() : systemErrorText(result.error);
+    std::fprintf(stderr, "tamborel-merge: %s: %s%s%s\n", qUtf8Printable(result.path.display()),
+                 statusName(result.status), reason.isEmpty() ? "" : ": ", qUtf8Printable(reason));
     return 1;
 }

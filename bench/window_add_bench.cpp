@@ -40,8 +40,9 @@ public:
     [[nodiscard]] QList<Drive> drives() const override
     {
         const QString root = QDir::toNativeSeparators(QDir::rootPath());
-        return {{root, root}};
+        return {{NativePath::fromText(root), root, 0}};
     }
+    [[nodiscard]] bool isStillMounted(const Drive& /*drive*/) const override { return true; }
 };
 
 double secondsFor(const std::function<void()>& operation)
@@ -77,10 +78,11 @@ int main(int argc, char* argv[])
     QDir().mkpath(empty);
     QDir().mkpath(texts);
     createFiles(texts, count);
+    const NativePath emptyFolder = NativePath::fromText(empty);
 
     RootDrive drives;
     QuietPrompter prompter;
-    const StartContext context{empty, empty, drives, prompter, [] {}};
+    const StartContext context{emptyFolder, emptyFolder, drives, prompter, [] {}};
     MainWindow window(context);
     window.show();
     QApplication::processEvents();
@@ -94,7 +96,8 @@ int main(int argc, char* argv[])
 
     QTextStream out(stdout);
     out << "files: " << count << "\n";
-    out << "list the folder in the file pane: " << secondsFor([&] { folders->setPath(texts); }) << " s\n";
+    out << "list the folder in the file pane: "
+        << secondsFor([&] { folders->setPath(NativePath::fromText(texts)); }) << " s\n";
     out << "add all into the empty list:      " << secondsFor(button("cmdAddAll")) << " s\n";
     out << "add all again (all duplicates):   " << secondsFor(button("cmdAddAll")) << " s\n";
 

@@ -1,11 +1,9 @@
 #include "browser/DriveFolders.h"
 
-#include "browser/NativePath.h"
+#include <algorithm>
 
-#include <utility>
-
-DriveFolders::DriveFolders(const DriveSource& source, QString workingFolder)
-    : m_source(source), m_workingFolder(nativeFolder(std::move(workingFolder)))
+DriveFolders::DriveFolders(const DriveSource& source, const NativePath& workingFolder)
+    : m_source(source), m_workingFolder(workingFolder.absolute())
 {
     refresh();
 }
@@ -20,32 +18,39 @@ void DriveFolders::refresh()
     m_drives = m_source.drives();
 }
 
-QString DriveFolders::driveOf(const QString& path) const
+NativePath DriveFolders::driveOf(const NativePath& path) const
 {
-    const QString folder = nativeFolder(path);
-    QString best;
+    const NativePath folder = path.absolute();
+    NativePath best;
     for (const Drive& drive : m_drives) {
-        if (drive.root.size() > best.size() && liesUnder(folder, drive.root))
+        if (drive.root.native().size() > best.native().size() && folder.liesUnder(drive.root))
             best = drive.root;
     }
     return best;
 }
 
-QString DriveFolders::currentFolder(const QString& driveRoot) const
+bool DriveFolders::isStillMounted(const NativePath& driveRoot) const
 {
-    const QString root = nativeFolder(driveRoot);
-    const auto last = m_lastFolders.constFind(pathKey(root));
+    const auto drive = std::find_if(m_drives.cbegin(), m_drives.cend(),
+                                    [&driveRoot](const Drive& d) { return d.root.sameAs(driveRoot); });
+    return drive != m_drives.cend() && m_source.isStillMounted(*drive);
+}
+
+NativePath DriveFolders::currentFolder(const NativePath& driveRoot) const
+{
+    const NativePath root = driveRoot.absolute();
+    const auto last = m_lastFolders.constFind(root.key());
     if (last != m_lastFolders.cend())
         return *last;
-    if (!m_workingFolder.isEmpty() && samePath(driveOf(m_workingFolder), root))
+    if (!m_workingFolder.isEmpty() && driveOf(m_workingFolder).sameAs(root))
         return m_workingFolder;
     return root;
 }
 
-void DriveFolders::remember(const QString& folder)
+void DriveFolders::remember(const NativePath& folder)
 {
-    const QString native = nativeFolder(folder);
-    const QString root = driveOf(native);
+    const NativePath absolute = folder.absolute();
+    const NativePath root = driveOf(absolute);
     if (!root.isEmpty())
-        m_lastFolders.insert(pathKey(root), native);
+        m_lastFolders.insert(root.key(), absolute);
 }

@@ -4,7 +4,6 @@
 
 #include <QHash>
 #include <QList>
-#include <QString>
 
 // The drives the panes offer and, for each, the folder to return to when the user
 // picks it again: the last folder shown on it during this run, before that the
@@ -12,7 +11,7 @@
 class DriveFolders final
 {
 public:
-    explicit DriveFolders(const DriveSource& source, QString workingFolder);
+    explicit DriveFolders(const DriveSource& source, const NativePath& workingFolder);
     Q_DISABLE_COPY_MOVE(DriveFolders)
 
     [[nodiscard]] QList<Drive> drives() const;
@@ -21,14 +20,16 @@ public:
 
     // The root of the drive the path lies on: the longest root that holds it, since
     // volumes can be mounted inside one another. Empty when no drive holds it.
-    [[nodiscard]] QString driveOf(const QString& path) const;
-    [[nodiscard]] QString currentFolder(const QString& driveRoot) const;
+    [[nodiscard]] NativePath driveOf(const NativePath& path) const;
+    // Whether the listed drive at this root still holds the volume listed there.
+    [[nodiscard]] bool isStillMounted(const NativePath& driveRoot) const;
+    [[nodiscard]] NativePath currentFolder(const NativePath& driveRoot) const;
     // Records the folder as the one last shown on its drive.
-    void remember(const QString& folder);
+    void remember(const NativePath& folder);
 
 private:
     const DriveSource& m_source;
-    QString m_workingFolder;
+    NativePath m_workingFolder;
     QList<Drive> m_drives;
-    QHash<QString, QString> m_lastFolders; // by pathKey() of the drive's root
+    QHash<NativePath::Native, NativePath> m_lastFolders; // by key() of the drive's root
 };

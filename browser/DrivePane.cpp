@@ -2,6 +2,7 @@
 
 #include "browser/DriveFolders.h"
 
+#include <QAbstractItemView>
 #include <QScopedValueRollback>
 
 DrivePane::DrivePane(DriveFolders& drives, QWidget* parent) : QComboBox(parent), m_drives(drives)
@@ -13,15 +14,14 @@ DrivePane::DrivePane(DriveFolders& drives, QWidget* parent) : QComboBox(parent),
     connect(this, &QComboBox::currentIndexChanged, this, &DrivePane::onIndexChanged);
 }
 
-QString DrivePane::drive() const
+NativePath DrivePane::drive() const
 {
-    return currentData().toString();
+    return NativePath::fromNative(currentData().value<NativePath::Native>());
 }
 
-void DrivePane::setDrive(const QString& folderPath)
+void DrivePane::setDrive(const NativePath& folderPath)
 {
-    const QString root = m_drives.driveOf(folderPath);
-    const int index = findData(root);
+    const int index = indexOf(m_drives.driveOf(folderPath));
     if (index < 0)
         return;
     // Raises changed() through currentIndexChanged, and nothing when already selected.
@@ -30,7 +30,7 @@ void DrivePane::setDrive(const QString& folderPath)
 
 void DrivePane::showPopup()
 {
-    const QString selected = drive();
+    const NativePath selected = drive();
     m_drives.refresh();
     fillDrives();
     selectQuietly(selected);
@@ -43,16 +43,23 @@ void DrivePane::fillDrives()
     clear();
     const QList<Drive> drives = m_drives.drives();
     for (const Drive& drive : drives)
-        addItem(drive.label, drive.root);
+        addItem(drive.label, drive.root.native());
+    // The closed pane cuts long labels; the open list shows them whole.
+    view()->setMinimumWidth(view()->sizeHintForColumn(0) + view()->frameWidth() * 2);
 }
 
-void DrivePane::selectQuietly(const QString& root)
+int DrivePane::indexOf(const NativePath& root) const
 {
-    int index = findData(root);
+    return root.isEmpty() ? -1 : findData(root.native());
+}
+
+void DrivePane::selectQuietly(const NativePath& root)
+{
+    int index = indexOf(root);
     // A volume unmounted meanwhile: its folders now lie on the drive that held its
     // mount point, so select that one; the folder pane shows the same place still.
     if (index < 0)
-        index = findData(m_drives.driveOf(root));
+        index = indexOf(m_drives.driveOf(root));
     if (index < 0)
         return;
     const QScopedValueRollback quiet(m_filling, true);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/NativePath.h"
+
 #include <QComboBox>
 
 class DriveFolders;
@@ -16,9 +18,9 @@ public:
     Q_DISABLE_COPY_MOVE(DrivePane)
 
     // The selected drive's root, which FolderPane::moveToDrive() accepts.
-    [[nodiscard]] QString drive() const;
+    [[nodiscard]] NativePath drive() const;
     // Selects the drive the folder lies on. A path on no known drive changes nothing.
-    void setDrive(const QString& folderPath);
+    void setDrive(const NativePath& folderPath);
 
     // Reads the drives again first, so that a volume mounted meanwhile is offered.
     void showPopup() override;
@@ -28,7 +30,8 @@ signals:
 
 private:
     void fillDrives();
-    void selectQuietly(const QString& root);
+    void selectQuietly(const NativePath& root);
+    [[nodiscard]] int indexOf(const NativePath& root) const;
     void onIndexChanged();
 
     DriveFolders& m_drives;

@@ -1,7 +1,6 @@
 #include "browser/FilePane.h"
 
 #include "browser/FolderListing.h"
-#include "browser/NativePath.h"
 
 #include <QMouseEvent>
 
@@ -13,18 +12,26 @@ FilePane::FilePane(QWidget* parent) : QListWidget(parent)
     setUniformItemSizes(true);
 }
 
-QString FilePane::path() const
+NativePath FilePane::path() const
 {
     return m_path;
 }
 
-void FilePane::setPath(const QString& folder)
+void FilePane::setPath(const NativePath& folder)
 {
-    const QString native = nativeFolder(folder);
-    const bool moved = !samePath(native, m_path);
-    m_path = native;
+    const NativePath absolute = folder.absolute();
+    const bool moved = !absolute.sameAs(m_path);
+    m_path = absolute;
     clear();
-    addItems(matchingFileNames(m_path, textFilePattern));
+    m_names.clear();
+    QStringList texts;
+    const QList<FolderEntry> files = textFiles(m_path);
+    for (const FolderEntry& file : files) {
+        texts.append(file.text);
+        m_names.append(file.name);
+    }
+    // In one batch: one item at a time costs the view a notification each.
+    addItems(texts);
     if (moved)
         emit pathChanged();
 }
@@ -34,10 +41,9 @@ int FilePane::listCount() const
     return count();
 }
 
-QString FilePane::list(int i) const
+NativePath FilePane::list(int i) const
 {
-    const QListWidgetItem* entry = item(i);
-    return entry == nullptr ? QString() : entry->text();
+    return m_names.value(i);
 }
 
 bool FilePane::selected(int i) const

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "browser/NativePath.h"
+
 #include <QListWidget>
 
-// The file pane: the bare names of the text files of one folder, in natural order,
-// with extended multiple selection. pathChanged() is raised, synchronously, when
-// setPath() moves it to another folder.
+// The file pane: the text files of one folder, in natural order, with extended
+// multiple selection. Each entry shows its name's text and keeps the name's exact
+// native form. pathChanged() is raised, synchronously, when setPath() moves it to
+// another folder.
 class FilePane final : public QListWidget
 {
     Q_OBJECT
@@ -13,13 +16,14 @@ public:
     explicit FilePane(QWidget* parent);
     Q_DISABLE_COPY_MOVE(FilePane)
 
-    [[nodiscard]] QString path() const;
+    [[nodiscard]] NativePath path() const;
     // Lists the folder's files again, even when it is the folder already listed; a
     // folder that cannot be read gives an empty list.
-    void setPath(const QString& folder);
+    void setPath(const NativePath& folder);
 
     [[nodiscard]] int listCount() const;
-    [[nodiscard]] QString list(int i) const;
+    // The bare name of entry i, exactly as the file system holds it.
+    [[nodiscard]] NativePath list(int i) const;
     [[nodiscard]] bool selected(int i) const;
     // The current entry: the one last clicked or double-clicked; -1 when none.
     [[nodiscard]] int listIndex() const;
@@ -32,5 +36,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    QString m_path;
+    NativePath m_path;
+    // The exact name of each entry, row for row: the entries are never reordered.
+    QList<NativePath> m_names;
 };

@@ -1,30 +1,38 @@
 #pragma once
 
-#include <QLatin1String>
-#include <QString>
-#include <QStringList>
+#include "browser/NativePath.h"
 
-// The files the file pane lists, letter case ignored.
-inline constexpr QLatin1String textFilePattern{"*.txt"};
+#include <QList>
+#include <QString>
 
 // What the folder and file panes read from the file system. Folders are given and
-// returned in native form (see NativePath.h).
+// returned as absolute native paths.
+
+// One entry of a folder: its exact name, for every file operation, and the text the
+// panes show for it.
+struct FolderEntry
+{
+    NativePath name;
+    QString text;
+};
 
 // Whether the folder exists and its entries can be listed.
-[[nodiscard]] bool isReadableFolder(const QString& folder);
+[[nodiscard]] bool isReadableFolder(const NativePath& folder);
 
 // The folder's ancestors from the file-system root down, ending with the folder.
-[[nodiscard]] QStringList folderAncestors(const QString& folder);
+[[nodiscard]] QList<NativePath> folderAncestors(const NativePath& folder);
 
-// Names of the folder's visible subfolders, in natural order; empty when the
+// The folder's visible subfolders, in natural order of their texts; empty when the
 // folder cannot be read.
-[[nodiscard]] QStringList subfolderNames(const QString& folder);
+[[nodiscard]] QList<FolderEntry> subfolders(const NativePath& folder);
 
-// Bare names of the folder's visible regular files that match a wildcard pattern
-// ("*.txt"), letter case ignored, in natural order. FIFOs, sockets and devices are
-// left out whatever their name, so nobody later blocks opening one.
-[[nodiscard]] QStringList matchingFileNames(const QString& folder, const QString& pattern);
+// The folder's visible regular files named "*.txt", letter case ignored, in natural
+// order of their texts, whatever bytes their names hold. FIFOs, sockets and devices
+// are left out whatever their name, so nobody later blocks opening one.
+[[nodiscard]] QList<FolderEntry> textFiles(const NativePath& folder);
 
-// Whether the file pane would list this file: a visible regular file whose name
-// matches the text-file pattern, letter case ignored.
-[[nodiscard]] bool isListedTextFile(const QString& path);
+// Whether the file pane would list this file.
+[[nodiscard]] bool isListedTextFile(const NativePath& path);
+
+// Turns names into entries sorted as the panes show them.
+[[nodiscard]] QList<FolderEntry> sortedEntries(const QList<NativePath>& names);

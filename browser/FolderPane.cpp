@@ -2,10 +2,7 @@
 
 #include "browser/DriveFolders.h"
 #include "browser/FolderListing.h"
-#include "browser/NativePath.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
@@ -15,10 +12,15 @@ namespace {
 constexpr int FolderRole = Qt::UserRole;
 
 // A root is shown whole ("/", "C:\"), any other folder by its own name.
-QString entryText(const QString& folder)
+QString entryText(const NativePath& folder)
 {
-    const QString name = QFileInfo(QDir::fromNativeSeparators(folder)).fileName();
-    return name.isEmpty() ? folder : name;
+    const NativePath name = folder.fileName();
+    return name.isEmpty() ? folder.display() : name.display();
+}
+
+NativePath folderOf(const QTreeWidgetItem* item)
+{
+    return NativePath::fromNative(item->data(0, FolderRole).value<NativePath::Native>());
 }
 
 } // namespace
@@ -38,31 +40,33 @@ FolderPane::FolderPane(DriveFolders& drives, QWidget* parent) : QTreeWidget(pare
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
-QString FolderPane::path() const
+NativePath FolderPane::path() const
 {
     return m_path;
 }
 
-bool FolderPane::moveToDrive(const QString& driveRoot)
+bool FolderPane::moveToDrive(const NativePath& driveRoot)
 {
-    const QString root = nativeFolder(driveRoot);
-    QString folder = m_drives.currentFolder(root);
+    const NativePath root = driveRoot.absolute();
+    if (!m_drives.isStillMounted(root))
+        return false;
+    NativePath folder = m_drives.currentFolder(root);
     // A folder remembered on this drive may have been removed since: fall back to
     // its nearest ancestor that still exists, so the drive stays reachable.
     while (!isReadableFolder(folder)) {
-        if (samePath(folder, root) || !liesUnder(folder, root))
+        if (folder.sameAs(root) || !folder.liesUnder(root))
             return false;
-        folder = nativeFolder(QFileInfo(QDir::fromNativeSeparators(folder)).path());
+        folder = folder.parent();
     }
     setPath(folder);
     return true;
 }
 
-void FolderPane::setPath(const QString& folder)
+void FolderPane::setPath(const NativePath& folder)
 {
-    const QString native = nativeFolder(folder);
-    const bool moved = !samePath(native, m_path);
-    m_path = native;
+    const NativePath absolute = folder.absolute();
+    const bool moved = !absolute.sameAs(m_path);
+    m_path = absolute;
     m_drives.remember(m_path);
     showFolder();
     if (moved)
@@ -95,26 +99,26 @@ void FolderPane::showFolder()
 {
     clear();
     QTreeWidgetItem* parent = nullptr;
-    const QStringList ancestors = folderAncestors(m_path);
-    for (const QString& ancestor : ancestors)
+    const QList<NativePath> ancestors = folderAncestors(m_path);
+    for (const NativePath& ancestor : ancestors)
         parent = addEntry(parent, entryText(ancestor), ancestor, true);
     if (parent == nullptr)
         return;
-    const QStringList subfolders = subfolderNames(m_path);
-    for (const QString& name : subfolders)
-        addEntry(parent, name, childPath(m_path, name), false);
+    const QList<FolderEntry> children = subfolders(m_path);
+    for (const FolderEntry& child : children)
+        addEntry(parent, child.text, m_path.child(child.name), false);
     expandAll();
     setCurrentItem(parent);
     scrollToItem(parent);
 }
 
-QTreeWidgetItem* FolderPane::addEntry(QTreeWidgetItem* parent, const QString& text, const QString& folder,
+QTreeWidgetItem* FolderPane::addEntry(QTreeWidgetItem* parent, const QString& text, const NativePath& folder,
                                       bool open)
 {
     auto* item = parent == nullptr ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parent);
     item->setText(0, text);
-    item->setToolTip(0, folder);
-    item->setData(0, FolderRole, folder);
+    item->setToolTip(0, folder.display());
+    item->setData(0, FolderRole, folder.native());
     item->setIcon(0, style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon));
     return item;
 }
@@ -122,6 +126,6 @@ QTreeWidgetItem* FolderPane::addEntry(QTreeWidgetItem* parent, const QString& te
 void FolderPane::openItem(const QTreeWidgetItem* item)
 {
     // Copied first: showing the folder deletes the item.
-    const QString folder = item->data(0, FolderRole).toString();
+    const NativePath folder = folderOf(item);
     setPath(folder);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/NativePath.h"
+
 #include <QTreeWidget>
 
 class DriveFolders;
@@ -15,12 +17,13 @@ public:
     explicit FolderPane(DriveFolders& drives, QWidget* parent);
     Q_DISABLE_COPY_MOVE(FolderPane)
 
-    [[nodiscard]] QString path() const;
+    [[nodiscard]] NativePath path() const;
     // Moves to the drive's current folder. Fails, changing nothing, when the drive
-    // cannot be read (a missing root, a removable drive without a medium).
-    [[nodiscard]] bool moveToDrive(const QString& driveRoot);
+    // cannot be read (a missing root, a removable drive without a medium, a volume
+    // unmounted since the drives were listed).
+    [[nodiscard]] bool moveToDrive(const NativePath& driveRoot);
     // Shows the folder; one that cannot be read shows just its ancestors.
-    void setPath(const QString& folder);
+    void setPath(const NativePath& folder);
 
 signals:
     void changed();
@@ -31,9 +34,10 @@ protected:
 
 private:
     void showFolder();
-    QTreeWidgetItem* addEntry(QTreeWidgetItem* parent, const QString& text, const QString& folder, bool open);
+    QTreeWidgetItem* addEntry(QTreeWidgetItem* parent, const QString& text, const NativePath& folder,
+                              bool open);
     void openItem(const QTreeWidgetItem* item);
 
     DriveFolders& m_drives;
-    QString m_path;
+    NativePath m_path;
 };

@@ -1,48 +1,58 @@
 #include "browser/NativePath.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <utility>
 
-Qt::CaseSensitivity fileNameCase()
+NativePath::NativePath(Native native) : m_native(std::move(native)) {}
+
+NativePath NativePath::fromNative(Native native)
 {
-#ifdef Q_OS_WIN
-    return Qt::CaseInsensitive;
-#else
-    // Linux file systems tell "a.txt" and "A.txt" apart, so they are two files.
-    return Qt::CaseSensitive;
-#endif
+    return NativePath(std::move(native));
 }
 
-QString nativeFolder(const QString& path)
+const NativePath::Native& NativePath::native() const
 {
-    if (path.isEmpty())
-        return {};
-    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    return m_native;
 }
 
-bool samePath(const QString& a, const QString& b)
+bool NativePath::isEmpty() const
 {
-    return a.compare(b, fileNameCase()) == 0;
+    return m_native.isEmpty();
 }
 
-bool liesUnder(const QString& path, const QString& root)
+NativePath NativePath::child(const NativePath& name) const
 {
-    if (root.isEmpty() || !path.startsWith(root, fileNameCase()))
-        return false;
-    // "/media/usb2" must not count as lying on the volume "/media/usb".
-    return path.size() == root.size() || root.endsWith(QDir::separator()) ||
-           path.at(root.size()) == QDir::separator();
+    if (endsWithSeparator())
+        return NativePath(m_native + name.m_native);
+    return NativePath(m_native + separator().m_native + name.m_native);
 }
 
-QString pathKey(const QString& path)
+bool NativePath::endsWithSeparator() const
 {
-    return fileNameCase() == Qt::CaseInsensitive ? path.toCaseFolded() : path;
+    return m_native.endsWith(separator().m_native);
 }
 
-QString childPath(const QString& folder, const QString& name)
+NativePath NativePath::withoutTrailingSeparator() const
 {
-    const QChar separator = QDir::separator();
-    if (folder.endsWith(separator))
-        return folder + name;
-    return folder + separator + name;
+    if (!endsWithSeparator() || parent() == *this)
+        return *this;
+    return NativePath(m_native.chopped(1));
+}
+
+bool operator==(const NativePath& a, const NativePath& b)
+{
+    return a.m_native == b.m_native;
+}
+
+bool operator!=(const NativePath& a, const NativePath& b)
+{
+    return !(a == b);
+}
+
+QStringList displayTexts(const QList<NativePath>& paths)
+{
+    QStringList texts;
+    texts.reserve(paths.size());
+    for (const NativePath& path : paths)
+        texts.append(path.display());
+    return texts;
 }

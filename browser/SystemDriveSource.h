@@ -3,7 +3,7 @@
 #include "browser/DriveSource.h"
 
 // The machine's own drives: the drive letters on Windows; elsewhere the mounted
-// volumes that hold real file systems, "/" first.
+// volumes that hold the user's files, "/" first.
 class SystemDriveSource final : public DriveSource
 {
 public:
@@ -11,4 +11,5 @@ public:
     Q_DISABLE_COPY_MOVE(SystemDriveSource)
 
     [[nodiscard]] QList<Drive> drives() const override;
+    [[nodiscard]] bool isStillMounted(const Drive& drive) const override;
 };

@@ -9,7 +9,7 @@
 
 namespace {
 
-MergeResult copyOne(const QString& path, char* block, qsizetype blockSize, LineEndWriter& writer)
+MergeResult copyOne(const NativePath& path, char* block, qsizetype blockSize, LineEndWriter& writer)
 {
     InputFile input(path);
     if (MergeResult opened = input.open(); !opened.ok())
@@ -26,7 +26,7 @@ MergeResult copyOne(const QString& path, char* block, qsizetype blockSize, LineE
     return writer.endFile() ? MergeResult::success() : writer.failure();
 }
 
-MergeResult copyAll(const QStringList& inputs, qsizetype blockSize, LineEndWriter& writer)
+MergeResult copyAll(const QList<NativePath>& inputs, qsizetype blockSize, LineEndWriter& writer)
 {
     const AlignedBuffer block(blockSize);
     for (qsizetype i = 0; i < inputs.size(); ++i) {
@@ -40,7 +40,7 @@ MergeResult copyAll(const QStringList& inputs, qsizetype blockSize, LineEndWrite
 
 } // namespace
 
-MergeResult copyInputs(const QStringList& inputs, MergeOutput& output, qsizetype blockSize)
+MergeResult copyInputs(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize)
 {
     blockSize = std::max<qsizetype>(1, blockSize);
     LineEndWriter writer(output, blockSize);

@@ -2,7 +2,7 @@
 
 #include "merge/MergeResult.h"
 
-#include <QStringList>
+#include <QList>
 
 class MergeOutput;
 
@@ -14,6 +14,6 @@ inline constexpr qsizetype defaultMergeBlockSize = qsizetype(256) * 1024;
 // are opened for reading only and streamed in blocks of `blockSize` bytes, so memory
 // stays flat whatever the sizes of the files and their lines. The first failure
 // stops the copy and discards the output; the result names the file that failed
-// (InputFailed, InputNotAFile or OutputFailed) and the system's reason.
-[[nodiscard]] MergeResult copyInputs(const QStringList& inputs, MergeOutput& output,
+// (InputFailed, InputNotAFile or OutputFailed) and the system's error code.
+[[nodiscard]] MergeResult copyInputs(const QList<NativePath>& inputs, MergeOutput& output,
                                      qsizetype blockSize = defaultMergeBlockSize);

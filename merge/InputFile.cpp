@@ -2,7 +2,7 @@
 
 #include <utility>
 
-InputFile::InputFile(QString path) : m_path(std::move(path)) {}
+InputFile::InputFile(NativePath path) : m_path(std::move(path)) {}
 
 InputFile::~InputFile()
 {
@@ -16,5 +16,5 @@ MergeResult InputFile::lastFailure() const
 
 MergeResult InputFile::failure(MergeStatus status, int error) const
 {
-    return MergeResult::failure(status, m_path, error == 0 ? QString() : qt_error_string(error));
+    return MergeResult::failure(status, m_path, error);
 }

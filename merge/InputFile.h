@@ -2,7 +2,6 @@
 
 #include "merge/MergeResult.h"
 
-#include <QString>
 #include <QtGlobal>
 
 // One input of the merge, opened for reading only. Anything but a regular file is
@@ -11,7 +10,7 @@
 class InputFile final
 {
 public:
-    explicit InputFile(QString path);
+    explicit InputFile(NativePath path);
     ~InputFile();
     Q_DISABLE_COPY_MOVE(InputFile)
 
@@ -26,7 +25,7 @@ private:
     void close();
     [[nodiscard]] MergeResult failure(MergeStatus status, int error) const;
 
-    QString m_path;
+    NativePath m_path;
     // A file descriptor on POSIX, a HANDLE on Windows; -1 when closed.
     qintptr m_handle = -1;
     MergeResult m_lastFailure;

@@ -2,8 +2,6 @@
 // needs nothing but large blocks, and errno gives the reason of any failure.
 #include "merge/InputFile.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,8 +11,7 @@ MergeResult InputFile::open()
 {
     // O_NONBLOCK keeps the open itself from waiting for a writer when the name is a
     // pipe; such a file is refused just below, and regular files ignore the flag.
-    const int fd =
-        ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd = ::open(m_path.native().constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return failure(MergeStatus::InputFailed, errno);
     m_handle = fd;

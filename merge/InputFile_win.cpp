@@ -24,7 +24,7 @@ bool isFolder(const std::wstring& path)
 
 MergeResult InputFile::open()
 {
-    const std::wstring path = QDir::toNativeSeparators(m_path).toStdWString();
+    const std::wstring path = QDir::toNativeSeparators(m_path.native()).toStdWString();
     // Others may go on reading and writing the file, as with the system's defaults.
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);

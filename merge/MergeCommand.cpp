@@ -1,6 +1,7 @@
 #include "merge/MergeCommand.h"
 
 #include "app/MessagePrompter.h"
+#include "browser/OutputName.h"
 #include "merge/CopyInputs.h"
 #include "merge/ExtensionRule.h"
 #include "merge/MergeOutput.h"
@@ -12,6 +13,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
+
+#include <utility>
 
 namespace {
 
@@ -44,52 +47,64 @@ private:
 } // namespace
 
 MergeCommand::MergeCommand(QWidget& window, const MergeListModel& list, QLineEdit& outputName,
-                           MessagePrompter& prompter)
-    : m_window(window), m_list(list), m_outputName(outputName), m_prompter(prompter)
+                           std::function<NativePath()> shownFolder, MessagePrompter& prompter)
+    : m_window(window), m_list(list), m_outputName(outputName), m_shownFolder(std::move(shownFolder)),
+      m_prompter(prompter)
 {}
 
 void MergeCommand::run()
 {
-    const std::optional<QString> name = checkedOutputName();
-    if (!name)
+    const std::optional<Output> checked = checkedOutput();
+    if (!checked)
         return;
-    MergeOutput output(*name);
-    if (!openOutput(output))
+    MergeOutput output(checked->path);
+    if (!openOutput(output, checked->text))
         return;
     const MergeResult result = copyWhileBusy(output);
     if (result.ok())
-        inform(mergetexts::merged(*name));
+        inform(mergetexts::merged(checked->text));
     else if (result.status == MergeStatus::AlreadyExists)
-        inform(mergetexts::alreadyExists(*name));
+        inform(mergetexts::alreadyExists(checked->text));
     else
         inform(mergetexts::failed(result));
 }
 
-std::optional<QString> MergeCommand::checkedOutputName()
+std::optional<MergeCommand::Output> MergeCommand::checkedOutput()
 {
     if (m_list.count() == 0) {
         inform(mergetexts::emptyList());
         return std::nullopt;
     }
-    const QString name = withTxtExtension(m_outputName.text());
-    if (name != m_outputName.text())
-        m_outputName.setText(name);
-    const ExistenceResult existing = checkOutputExists(name);
-    if (existing.status == ExistenceStatus::NoMatch)
-        return name;
-    inform(existing.status == ExistenceStatus::BadName ? mergetexts::badName()
-                                                       : mergetexts::alreadyExists(name));
+    const QString text = withTxtExtension(m_outputName.text());
+    if (text != m_outputName.text())
+        m_outputName.setText(text);
+    const NativePath path = outputPathOf(text, m_shownFolder());
+    const ExistenceResult existing = checkOutputExists(path);
+    switch (existing.status) {
+    case ExistenceStatus::NoMatch:
+        return Output{text, path};
+    case ExistenceStatus::Exists:
+        inform(mergetexts::alreadyExists(text));
+        break;
+    case ExistenceStatus::BadName:
+        inform(mergetexts::badName());
+        break;
+    case ExistenceStatus::OtherFailure:
+        inform(mergetexts::cannotCheck(text, existing.error));
+        break;
+    }
     return std::nullopt;
 }
 
-bool MergeCommand::openOutput(MergeOutput& output)
+bool MergeCommand::openOutput(MergeOutput& output, const QString& text)
 {
     MergeResult opened = output.open();
     if (opened.status == MergeStatus::FolderMissing) {
-        const QString folder = splitOutputPath(output.path()).folder;
+        // The question shows the folder as the user typed it.
+        const QString folder = folderPartOf(text);
         if (m_prompter.show(mergetexts::createFolder(folder), BoxStyle::Question) != BoxAnswer::Yes)
             return false;
-        const MergeResult created = createOutputFolder(folder.chopped(1));
+        const MergeResult created = createOutputFolder(folderToCreate(splitOutputPath(output.path())));
         if (!created.ok()) {
             inform(mergetexts::failed(created));
             return false;

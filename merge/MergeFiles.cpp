@@ -3,17 +3,17 @@
 #include "merge/MergeOutput.h"
 #include "merge/OutputCheck.h"
 
-MergeResult mergeFiles(const QStringList& inputs, const QString& outputPath, qsizetype blockSize)
+MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath, qsizetype blockSize)
 {
     const ExistenceResult existence = checkOutputExists(outputPath);
     switch (existence.status) {
     case ExistenceStatus::NoMatch:
         break;
     case ExistenceStatus::Exists:
-        return MergeResult::failure(MergeStatus::AlreadyExists, outputPath, {});
+        return MergeResult::failure(MergeStatus::AlreadyExists, outputPath, 0);
     case ExistenceStatus::BadName:
     case ExistenceStatus::OtherFailure:
-        return MergeResult::failure(MergeStatus::OutputFailed, outputPath, existence.reason);
+        return MergeResult::failure(MergeStatus::OutputFailed, outputPath, existence.error);
     }
     MergeOutput output(outputPath);
     if (MergeResult opened = output.open(); !opened.ok())

@@ -4,14 +4,16 @@
 
 #include <utility>
 
-MergeOutput::MergeOutput(QString path) : m_path(std::move(path)) {}
+MergeOutput::MergeOutput(NativePath path, Temporary temporary)
+    : m_path(std::move(path)), m_temporary(temporary)
+{}
 
 MergeOutput::~MergeOutput()
 {
     discard();
 }
 
-const QString& MergeOutput::path() const
+const NativePath& MergeOutput::path() const
 {
     return m_path;
 }
@@ -24,7 +26,7 @@ bool MergeOutput::isOpen() const
 MergeResult MergeOutput::failure(MergeStatus status, int error)
 {
     discard();
-    return MergeResult::failure(status, m_path, error == 0 ? QString() : qt_error_string(error));
+    return MergeResult::failure(status, m_path, error);
 }
 
 QString MergeOutput::temporaryName()

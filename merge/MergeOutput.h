@@ -2,7 +2,6 @@
 
 #include "merge/MergeResult.h"
 
-#include <QString>
 #include <QtGlobal>
 
 struct OutputPathParts;
@@ -10,27 +9,39 @@ struct OutputPathParts;
 // The merged file while it is being written. It lives in a temporary file in the
 // output's folder, so nothing appears at the output name until publish() succeeds,
 // and publish() never replaces a file. Whatever has not been published is
-// discarded, at the latest by the destructor.
+// discarded, at the latest by the destructor, and on POSIX systems also when a
+// termination signal ends the program meanwhile.
 //
 // Use: open() (FolderMissing means the folder does not exist: create it and open
 // again), write() the content, publish() (AlreadyExists means a file of that name
-// appeared meanwhile). Every step reports OutputFailed with the system's reason
+// appeared meanwhile). Every step reports OutputFailed with the system's error code
 // otherwise; after a failure the temporary file is already gone.
 class MergeOutput final
 {
 public:
-    explicit MergeOutput(QString path);
+    // Where the content waits: an unnamed file where the system offers one (Linux's
+    // O_TMPFILE, which nothing can leave behind), else a hidden file with a random
+    // name. Named forces the second kind, as FAT, exFAT, network and FUSE file
+    // systems do.
+    enum class Temporary
+    {
+        Unnamed,
+        Named,
+    };
+
+    explicit MergeOutput(NativePath path, Temporary temporary = Temporary::Unnamed);
     ~MergeOutput();
     Q_DISABLE_COPY_MOVE(MergeOutput)
 
-    [[nodiscard]] const QString& path() const;
+    [[nodiscard]] const NativePath& path() const;
     [[nodiscard]] bool isOpen() const;
 
     [[nodiscard]] MergeResult open();
     // Writes all of `data`, continuing short writes.
     [[nodiscard]] MergeResult write(const char* data, qsizetype size);
-    // Gives the finished file the output name and the permissions of a normal new
-    // file.
+    // Flushes the content to the disk, gives the file the output name and the
+    // permissions of a normal new file, and flushes the folder that now holds the
+    // name: once this succeeds, the file survives a power cut or a pulled stick.
     [[nodiscard]] MergeResult publish();
     void discard();
 
@@ -44,9 +55,15 @@ private:
     // A fresh name for a temporary file, hidden where a leading "." hides files.
     [[nodiscard]] static QString temporaryName();
 
-    QString m_path;
-    // Empty while the temporary file has no name of its own (Linux's O_TMPFILE).
-    QString m_tempPath;
-    // A file descriptor on POSIX, a HANDLE on Windows; -1 when closed.
+    NativePath m_path;
+    Temporary m_temporary;
+    // The temporary file: a file descriptor on POSIX, a HANDLE on Windows; -1 when closed.
     qintptr m_handle = -1;
+    // POSIX only: the output's folder, which every step addresses the files through.
+    int m_folder = -1;
+    // The temporary file's name, within the folder on POSIX, its whole path on
+    // Windows; empty while it has no name of its own.
+    NativePath m_tempName;
+    // POSIX only: the signal guard of a named temporary file, -1 when none.
+    int m_guard = -1;
 };

@@ -1,7 +1,8 @@
 // Publishing the merged file on Windows: the content goes into a hidden file with a
-// random name in the output's folder, and MoveFileEx without MOVEFILE_REPLACE_EXISTING
-// gives it its name, failing instead of replacing a file. The file inherits the
-// folder's permissions like any new file.
+// random name in the output's folder, is flushed to the disk, and MoveFileEx without
+// MOVEFILE_REPLACE_EXISTING gives it its name, failing instead of replacing a file,
+// with MOVEFILE_WRITE_THROUGH so that the new name is on the disk too when it
+// returns. The file inherits the folder's permissions like any new file.
 #include "merge/MergeOutput.h"
 #include "merge/OutputPath.h"
 
@@ -14,9 +15,9 @@ namespace {
 
 constexpr qsizetype maxWriteChunk = qsizetype(1) << 30;
 
-std::wstring nativePath(const QString& path)
+std::wstring nativePath(const NativePath& path)
 {
-    return QDir::toNativeSeparators(path).toStdWString();
+    return QDir::toNativeSeparators(path.native()).toStdWString();
 }
 
 HANDLE toHandle(qintptr handle)
@@ -40,7 +41,7 @@ MergeResult MergeOutput::open()
 {
     discard();
     const OutputPathParts parts = splitOutputPath(m_path);
-    if (m_path.contains(QChar(0)) || parts.fileName.isEmpty())
+    if (m_path.native().contains(QChar(0)) || parts.fileName.isEmpty())
         return failure(MergeStatus::OutputFailed, code(ERROR_INVALID_NAME));
     return openTemporary(parts);
 }
@@ -59,12 +60,12 @@ MergeResult MergeOutput::openTemporary(const OutputPathParts& parts)
 MergeResult MergeOutput::openNamedTemporary(const OutputPathParts& parts)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString temp = parts.folder + temporaryName();
+        const NativePath temp = NativePath::fromNative(parts.folder.native() + temporaryName());
         const HANDLE file = CreateFileW(nativePath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             m_handle = reinterpret_cast<qintptr>(file);
-            m_tempPath = temp;
+            m_tempName = temp;
             return MergeResult::success();
         }
         const DWORD error = GetLastError();
@@ -95,27 +96,30 @@ MergeResult MergeOutput::publish()
 {
     if (!isOpen())
         return failure(MergeStatus::OutputFailed, code(ERROR_INVALID_HANDLE));
+    // The content reaches the disk before the name does.
+    if (!FlushFileBuffers(toHandle(m_handle)))
+        return failure(MergeStatus::OutputFailed, lastError());
     const int closeError = closeHandle();
     if (closeError != 0)
         return failure(MergeStatus::OutputFailed, closeError);
-    const std::wstring temp = nativePath(m_tempPath);
+    const std::wstring temp = nativePath(m_tempName);
     if (!SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL))
         return failure(MergeStatus::OutputFailed, lastError());
-    if (!MoveFileExW(temp.c_str(), nativePath(m_path).c_str(), 0)) {
+    if (!MoveFileExW(temp.c_str(), nativePath(m_path).c_str(), MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();
         const bool exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
         return failure(exists ? MergeStatus::AlreadyExists : MergeStatus::OutputFailed, code(error));
     }
-    m_tempPath.clear();
+    m_tempName = {};
     return MergeResult::success();
 }
 
 void MergeOutput::discard()
 {
     (void)closeHandle();
-    if (!m_tempPath.isEmpty())
-        DeleteFileW(nativePath(m_tempPath).c_str());
-    m_tempPath.clear();
+    if (!m_tempName.isEmpty())
+        DeleteFileW(nativePath(m_tempName).c_str());
+    m_tempName = {};
 }
 
 int MergeOutput::closeHandle()

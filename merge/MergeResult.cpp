@@ -10,7 +10,7 @@ MergeResult MergeResult::success()
     return {};
 }
 
-MergeResult MergeResult::failure(MergeStatus status, const QString& path, const QString& reason)
+MergeResult MergeResult::failure(MergeStatus status, const NativePath& path, int error)
 {
-    return {status, path, reason};
+    return {status, path, error};
 }

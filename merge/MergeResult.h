@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QString>
+#include "browser/NativePath.h"
 
 // What went wrong in one step of a merge. The window turns these into its messages;
-// the core only names the kind, the file concerned and the system's own reason.
+// the core only names the kind, the file concerned and the system's error code.
 enum class MergeStatus
 {
     Ok,
@@ -15,7 +15,7 @@ enum class MergeStatus
     InputFailed,
     // An input is no longer a regular file (a folder, a pipe, a device).
     InputNotAFile,
-    // The output could not be created, written or published.
+    // The output could not be created, written, flushed or published.
     OutputFailed,
     // The missing output folder could not be created.
     FolderFailed,
@@ -25,11 +25,12 @@ struct MergeResult
 {
     MergeStatus status = MergeStatus::Ok;
     // The file or folder the status is about; empty for Ok.
-    QString path;
-    // The system's description of the failure; may be empty when there is none.
-    QString reason;
+    NativePath path;
+    // The system's error code (errno, or GetLastError() on Windows); 0 when the
+    // system gave none.
+    int error = 0;
 
     [[nodiscard]] bool ok() const;
     [[nodiscard]] static MergeResult success();
-    [[nodiscard]] static MergeResult failure(MergeStatus status, const QString& path, const QString& reason);
+    [[nodiscard]] static MergeResult failure(MergeStatus status, const NativePath& path, int error);
 };

@@ -1,23 +1,37 @@
 #include "merge/NamePattern.h"
 
-#include <QChar>
+#include "browser/NameBytes.h"
+
 #include <QList>
 
 namespace {
 
-bool sameCharacter(char32_t a, char32_t b, Qt::CaseSensitivity cs)
+// The name's characters: code points for valid UTF-8 sequences, and for any other
+// byte a value above every code point, so that it equals only the same byte.
+QList<char32_t> charactersOf(QByteArrayView bytes)
 {
-    if (a == b)
-        return true;
-    return cs == Qt::CaseInsensitive && QChar::toCaseFolded(a) == QChar::toCaseFolded(b);
+    QList<char32_t> characters;
+    characters.reserve(bytes.size());
+    while (!bytes.isEmpty()) {
+        const qsizetype length = utf8SequenceLength(bytes);
+        if (length == 0) {
+            characters.append(0x110000 + static_cast<unsigned char>(bytes.front()));
+            bytes = bytes.sliced(1);
+            continue;
+        }
+        const QString text = QString::fromUtf8(bytes.first(length));
+        characters.append(text.toUcs4().constFirst());
+        bytes = bytes.sliced(length);
+    }
+    return characters;
 }
 
 } // namespace
 
-bool matchesNamePattern(QStringView pattern, QStringView name, Qt::CaseSensitivity cs)
+bool matchesNamePattern(QByteArrayView pattern, QByteArrayView name)
 {
-    const QList<uint> p = pattern.toUcs4();
-    const QList<uint> n = name.toUcs4();
+    const QList<char32_t> p = charactersOf(pattern);
+    const QList<char32_t> n = charactersOf(name);
     // Greedy matching that backtracks only to the latest "*": linear in practice and
     // never exponential, however many stars the pattern holds.
     qsizetype pi = 0;
@@ -25,10 +39,10 @@ bool matchesNamePattern(QStringView pattern, QStringView name, Qt::CaseSensitivi
     qsizetype starAt = -1;
     qsizetype resumeAt = 0;
     while (ni < n.size()) {
-        if (pi < p.size() && p[pi] == '*') {
+        if (pi < p.size() && p[pi] == U'*') {
             starAt = pi++;
             resumeAt = ni;
-        } else if (pi < p.size() && (p[pi] == '?' || sameCharacter(p[pi], n[ni], cs))) {
+        } else if (pi < p.size() && (p[pi] == U'?' || p[pi] == n[ni])) {
             ++pi;
             ++ni;
         } else if (starAt >= 0) {
@@ -38,7 +52,7 @@ bool matchesNamePattern(QStringView pattern, QStringView name, Qt::CaseSensitivi
             return false;
         }
     }
-    while (pi < p.size() && p[pi] == '*')
+    while (pi < p.size() && p[pi] == U'*')
         ++pi;
     return pi == p.size();
 }

@@ -1,9 +1,11 @@
 #pragma once
 
-#include <QStringView>
+#include <QByteArrayView>
 
-// Whether `name` matches `pattern`, in which "*" stands for any run of characters
-// (none included) and "?" for exactly one; every other character stands for itself.
-// Characters are whole code points, so "?" also matches one character outside the
-// Basic Multilingual Plane. Square brackets have no special meaning.
-[[nodiscard]] bool matchesNamePattern(QStringView pattern, QStringView name, Qt::CaseSensitivity cs);
+// Whether the file name `name` matches `pattern`, both as the file system's bytes:
+// "*" stands for any run of characters (none included) and "?" for exactly one;
+// every other character stands for itself and compares exactly. A character is a
+// valid UTF-8 sequence, or else a single byte, so "?" matches one Chinese character
+// in a UTF-8 name and one byte of a name in another encoding. Square brackets have no
+// special meaning.
+[[nodiscard]] bool matchesNamePattern(QByteArrayView pattern, QByteArrayView name);

@@ -2,14 +2,14 @@
 
 #include "merge/MergeResult.h"
 
-#include <QString>
-
 enum class ExistenceStatus
 {
     // No file matches; also when the output's folder does not exist, so that opening
     // the output is what discovers the missing folder.
     NoMatch,
-    // A regular, visible file matches the output name.
+    // A regular, visible file matches the output name, or something of any kind (a
+    // folder, a pipe, a dangling link, a hidden file) stands at the name itself,
+    // where the merged file could never be published.
     Exists,
     // The platform cannot search for such a name: an embedded NUL, a name component
     // longer than the file system allows, on Windows a forbidden character.
@@ -21,18 +21,20 @@ enum class ExistenceStatus
 struct ExistenceResult
 {
     ExistenceStatus status = ExistenceStatus::NoMatch;
-    // The system's description for BadName and OtherFailure.
-    QString reason;
+    // The system's error code for BadName and OtherFailure.
+    int error = 0;
 };
 
 // Looks for an existing file that matches the output name. The file-name part is a
 // pattern ("*" any run, "?" any one character), compared as the platform's own
-// directory search does: ignoring letter case on Windows, exactly on Linux, whose
-// file names are case-sensitive. The folder part is taken literally. Folders,
-// hidden files (dot files on Linux) and system files (on Linux: anything that is
-// not a regular file or a link to one) never match.
-[[nodiscard]] ExistenceResult checkOutputExists(const QString& outputName);
+// directory search does: ignoring letter case on Windows, exactly on POSIX systems,
+// whose file names are bytes. The folder part is taken literally. Folders, hidden
+// files (dot files on POSIX) and system files (on POSIX: anything that is not a
+// regular file or a link to one) match a pattern never, yet block their own name.
+// A name without "*" or "?" is looked up directly, so a folder that may be written
+// but not listed still takes the merged file.
+[[nodiscard]] ExistenceResult checkOutputExists(const NativePath& outputName);
 
 // Creates exactly one folder level; its parent must already exist. A folder that
 // exists already counts as created. Fails with FolderFailed naming `folder`.
-[[nodiscard]] MergeResult createOutputFolder(const QString& folder);
+[[nodiscard]] MergeResult createOutputFolder(const NativePath& folder);

@@ -1,11 +1,9 @@
-// The output checks on POSIX systems: the existence test lists the folder itself,
-// because the system offers no search by pattern, and maps errno values to the
-// failure kinds the window distinguishes.
+// The output checks on POSIX systems: the system offers no search by pattern, so a
+// pattern name lists the folder itself, and errno values map to the failure kinds
+// the window distinguishes.
 #include "merge/NamePattern.h"
 #include "merge/OutputCheck.h"
 #include "merge/OutputPath.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -19,26 +17,25 @@ namespace {
 
 struct DirCloser
 {
-    void operator()(DIR* dir) const { closedir(dir); }
+    void operator()(DIR* dir) const { ::closedir(dir); }
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
 ExistenceResult searchFailure(ExistenceStatus status, int error)
 {
-    return {status, qt_error_string(error)};
+    return {status, error};
 }
 
-bool hasOverlongComponent(const QByteArray& path, qsizetype limit)
+bool hasOverlongComponent(const QByteArray& path)
 {
     const QList<QByteArray> components = path.split('/');
     return std::any_of(components.cbegin(), components.cend(),
-                       [limit](const QByteArray& component) { return component.size() > limit; });
+                       [](const QByteArray& component) { return component.size() > NAME_MAX; });
 }
 
-qsizetype nameLimitOf(DIR* dir)
+bool isPattern(const QByteArray& name)
 {
-    const long limit = fpathconf(dirfd(dir), _PC_NAME_MAX);
-    return limit > 0 ? limit : NAME_MAX;
+    return name.contains('*') || name.contains('?');
 }
 
 // What the window's file list would show: no dot files, and only regular files
@@ -52,55 +49,62 @@ bool isVisibleRegularFile(DIR* dir, const dirent* entry)
     if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
         return false;
     struct stat info = {};
-    return fstatat(dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+    return ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
 }
 
-ExistenceResult scanFolder(DIR* dir, const QString& pattern)
+ExistenceResult scanFolder(const NativePath& folder, const QByteArray& pattern)
 {
+    const DirHandle dir(::opendir(folder.native().constData()));
+    if (!dir) {
+        const int error = errno;
+        if (error == ENOENT || error == ENOTDIR)
+            return {ExistenceStatus::NoMatch, 0};
+        return searchFailure(ExistenceStatus::OtherFailure, error);
+    }
     errno = 0;
-    while (const dirent* entry = readdir(dir)) {
-        const QString name = QFile::decodeName(entry->d_name);
-        if (matchesNamePattern(pattern, name, Qt::CaseSensitive) && isVisibleRegularFile(dir, entry))
-            return {ExistenceStatus::Exists, {}};
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (matchesNamePattern(pattern, entry->d_name) && isVisibleRegularFile(dir.get(), entry))
+            return {ExistenceStatus::Exists, 0};
         errno = 0;
     }
     if (errno != 0)
         return searchFailure(ExistenceStatus::OtherFailure, errno);
-    return {ExistenceStatus::NoMatch, {}};
+    return {ExistenceStatus::NoMatch, 0};
 }
 
 } // namespace
 
-ExistenceResult checkOutputExists(const QString& outputName)
+ExistenceResult checkOutputExists(const NativePath& outputName)
 {
-    if (outputName.contains(QChar(0)))
+    const QByteArray& name = outputName.native();
+    if (name.contains('\0'))
         return searchFailure(ExistenceStatus::BadName, EINVAL);
-    const OutputPathParts parts = splitOutputPath(outputName);
-    const QByteArray folder = QFile::encodeName(openableFolder(parts));
-    if (hasOverlongComponent(folder, NAME_MAX))
+    if (hasOverlongComponent(name))
         return searchFailure(ExistenceStatus::BadName, ENAMETOOLONG);
 
-    const DirHandle dir(opendir(folder.constData()));
-    if (!dir) {
-        const int error = errno;
-        if (error == ENOENT || error == ENOTDIR)
-            return {ExistenceStatus::NoMatch, {}};
-        const auto status = error == ENAMETOOLONG ? ExistenceStatus::BadName : ExistenceStatus::OtherFailure;
-        return searchFailure(status, error);
-    }
-    if (QFile::encodeName(parts.fileName).size() > nameLimitOf(dir.get()))
-        return searchFailure(ExistenceStatus::BadName, ENAMETOOLONG);
-    return scanFolder(dir.get(), parts.fileName);
+    struct stat info = {};
+    if (::lstat(name.constData(), &info) == 0)
+        return {ExistenceStatus::Exists, 0};
+    const int error = errno;
+    if (error == ENAMETOOLONG)
+        return searchFailure(ExistenceStatus::BadName, error);
+    if (error != ENOENT && error != ENOTDIR)
+        return searchFailure(ExistenceStatus::OtherFailure, error);
+
+    const OutputPathParts parts = splitOutputPath(outputName);
+    if (!isPattern(parts.fileName.native()))
+        return {ExistenceStatus::NoMatch, 0};
+    return scanFolder(openableFolder(parts), parts.fileName.native());
 }
 
-MergeResult createOutputFolder(const QString& folder)
+MergeResult createOutputFolder(const NativePath& folder)
 {
-    const QByteArray path = QFile::encodeName(folder);
+    const QByteArray& path = folder.native();
     if (::mkdir(path.constData(), 0777) == 0)
         return MergeResult::success();
     const int error = errno;
     struct stat info = {};
     if (error == EEXIST && ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode))
         return MergeResult::success();
-    return MergeResult::failure(MergeStatus::FolderFailed, folder, qt_error_string(error));
+    return MergeResult::failure(MergeStatus::FolderFailed, folder, error);
 }

@@ -13,12 +13,12 @@ namespace {
 
 ExistenceResult searchFailure(ExistenceStatus status, DWORD error)
 {
-    return {status, qt_error_string(static_cast<int>(error))};
+    return {status, static_cast<int>(error)};
 }
 
-std::wstring nativePath(const QString& path)
+std::wstring nativePath(const NativePath& path)
 {
-    return QDir::toNativeSeparators(path).toStdWString();
+    return QDir::toNativeSeparators(path.native()).toStdWString();
 }
 
 bool hasForbiddenCharacter(const QString& text, QStringView forbidden)
@@ -31,8 +31,8 @@ bool hasForbiddenCharacter(const QString& text, QStringView forbidden)
 // them as its own wildcards instead of failing, so they are caught beforehand.
 bool isBadName(const OutputPathParts& parts)
 {
-    return hasForbiddenCharacter(parts.fileName, u"<>:\"|") ||
-           hasForbiddenCharacter(parts.folder, u"<>\"|*?");
+    return hasForbiddenCharacter(parts.fileName.native(), u"<>:\"|") ||
+           hasForbiddenCharacter(parts.folder.native(), u"<>\"|*?");
 }
 
 bool isVisibleFile(const WIN32_FIND_DATAW& data)
@@ -47,7 +47,7 @@ ExistenceResult firstSearchFailure(DWORD error)
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_NO_MORE_FILES:
-        return {ExistenceStatus::NoMatch, {}};
+        return {ExistenceStatus::NoMatch, 0};
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
     case ERROR_FILENAME_EXCED_RANGE:
@@ -60,18 +60,21 @@ ExistenceResult firstSearchFailure(DWORD error)
 
 } // namespace
 
-ExistenceResult checkOutputExists(const QString& outputName)
+ExistenceResult checkOutputExists(const NativePath& outputName)
 {
     const OutputPathParts parts = splitOutputPath(outputName);
-    if (outputName.contains(QChar(0)) || isBadName(parts))
+    if (outputName.native().contains(QChar(0)) || isBadName(parts))
         return searchFailure(ExistenceStatus::BadName, ERROR_INVALID_NAME);
+    // Whatever stands at the name itself, hidden or a folder, blocks the publish.
+    if (GetFileAttributesW(nativePath(outputName).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return {ExistenceStatus::Exists, 0};
 
     WIN32_FIND_DATAW data = {};
     const HANDLE search = FindFirstFileExW(nativePath(outputName).c_str(), FindExInfoBasic, &data,
                                            FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE)
         return firstSearchFailure(GetLastError());
-    ExistenceResult result = {ExistenceStatus::NoMatch, {}};
+    ExistenceResult result = {ExistenceStatus::NoMatch, 0};
     do {
         if (isVisibleFile(data)) {
             result.status = ExistenceStatus::Exists;
@@ -85,7 +88,7 @@ ExistenceResult checkOutputExists(const QString& outputName)
     return result;
 }
 
-MergeResult createOutputFolder(const QString& folder)
+MergeResult createOutputFolder(const NativePath& folder)
 {
     const std::wstring path = nativePath(folder);
     if (CreateDirectoryW(path.c_str(), nullptr))
@@ -95,5 +98,5 @@ MergeResult createOutputFolder(const QString& folder)
     if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return MergeResult::success();
-    return MergeResult::failure(MergeStatus::FolderFailed, folder, qt_error_string(static_cast<int>(error)));
+    return MergeResult::failure(MergeStatus::FolderFailed, folder, static_cast<int>(error));
 }

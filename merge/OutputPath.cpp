@@ -2,18 +2,31 @@
 
 #include "merge/ExtensionRule.h"
 
-#include <QDir>
-
 #include <algorithm>
 
-OutputPathParts splitOutputPath(const QString& name)
+OutputPathParts splitOutputPath(const NativePath& name)
 {
-    // LastPosOf counts from 1, so the position found is the length of the folder part.
-    const qsizetype cut = std::max(LastPosOf(u"/", name), LastPosOf(QString(QDir::separator()), name));
-    return {name.left(cut), name.mid(cut)};
+    const NativePath::Native& native = name.native();
+    const NativePath::Native slash = NativePath::fromText(QStringLiteral("/")).native();
+    const qsizetype cut =
+        std::max(native.lastIndexOf(slash), native.lastIndexOf(NativePath::separator().native())) + 1;
+    return {NativePath::fromNative(native.left(cut)), NativePath::fromNative(native.mid(cut))};
 }
 
-QString openableFolder(const OutputPathParts& parts)
+NativePath openableFolder(const OutputPathParts& parts)
 {
-    return parts.folder.isEmpty() ? QStringLiteral(".") : parts.folder;
+    return parts.folder.isEmpty() ? NativePath::fromText(QStringLiteral(".")) : parts.folder;
+}
+
+NativePath folderToCreate(const OutputPathParts& parts)
+{
+    return parts.folder.withoutTrailingSeparator();
+}
+
+QString folderPartOf(const QString& outputName)
+{
+    // LastPosOf counts from 1, so the position found is the length of the folder part.
+    const qsizetype cut =
+        std::max(LastPosOf(u"/", outputName), LastPosOf(NativePath::separator().display(), outputName));
+    return outputName.left(cut);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/NativePath.h"
+
 #include <QString>
 
 // An output name cut at its last separator.
@@ -7,14 +9,22 @@ struct OutputPathParts
 {
     // The folder part with its trailing separator; empty when the name has none,
     // which means the current working folder.
-    QString folder;
+    NativePath folder;
     // The file-name part; the existence test reads it as a pattern.
-    QString fileName;
+    NativePath fileName;
 };
 
 // Cuts an output name at its last separator: "/" everywhere, and also the platform's
 // own separator where it differs ("\" on Windows).
-[[nodiscard]] OutputPathParts splitOutputPath(const QString& name);
+[[nodiscard]] OutputPathParts splitOutputPath(const NativePath& name);
 
 // The folder part in a form that can be opened as a folder: "." for an empty part.
-[[nodiscard]] QString openableFolder(const OutputPathParts& parts);
+[[nodiscard]] NativePath openableFolder(const OutputPathParts& parts);
+
+// The folder that the missing-folder question offers to create: the folder part
+// without its trailing separator.
+[[nodiscard]] NativePath folderToCreate(const OutputPathParts& parts);
+
+// The folder part of an output name as the user sees it, with its trailing
+// separator; empty when the name has no separator.
+[[nodiscard]] QString folderPartOf(const QString& outputName);

@@ -9,8 +9,6 @@
 #include "mergelist/MergeListView.h"
 #include "mergelist/PathRules.h"
 
-#include <QFileInfo>
-
 MergeListController::MergeListController(FilePane& files, MergeListView& view, MessagePrompter& prompter,
                                          QObject* parent)
     : QObject(parent), m_files(files), m_view(view), m_prompter(prompter)
@@ -21,10 +19,10 @@ MergeListModel& MergeListController::model() const
     return *static_cast<MergeListModel*>(m_view.model());
 }
 
-QStringList MergeListController::paneFiles(bool selectedOnly) const
+QList<NativePath> MergeListController::paneFiles(bool selectedOnly) const
 {
-    QStringList paths;
-    const QString folder = m_files.path();
+    QList<NativePath> paths;
+    const NativePath folder = m_files.path();
     const int count = m_files.listCount();
     for (int i = 0; i < count; ++i)
         if (!selectedOnly || m_files.selected(i))
@@ -32,7 +30,7 @@ QStringList MergeListController::paneFiles(bool selectedOnly) const
     return paths;
 }
 
-void MergeListController::add(const QStringList& candidates)
+void MergeListController::add(const QList<NativePath>& candidates)
 {
     const mergelist::AddResult result = mergelist::addPaths(model(), candidates, m_view.selectedRow());
     if (result.added > 0)
@@ -59,11 +57,11 @@ void MergeListController::addCurrentFile()
     add({BuildFullPath(m_files.path(), m_files.list(current))});
 }
 
-void MergeListController::addDropped(const QStringList& paths)
+void MergeListController::addDropped(const QList<NativePath>& paths)
 {
     // Only what the file pane would list: regular ".txt" files, never folders.
-    QStringList textFiles;
-    for (const QString& path : paths)
+    QList<NativePath> textFiles;
+    for (const NativePath& path : paths)
         if (isListedTextFile(path))
             textFiles << path;
     add(textFiles);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/NativePath.h"
+
 #include <QObject>
 
 class FilePane;
@@ -21,7 +23,7 @@ public:
     void cmdAdd();
     void cmdAddAll();
     void addCurrentFile();
-    void addDropped(const QStringList& paths);
+    void addDropped(const QList<NativePath>& paths);
     void cmdDel();
     void cmdDelAll();
     void cmdUp();
@@ -29,8 +31,8 @@ public:
 
 private:
     [[nodiscard]] MergeListModel& model() const;
-    [[nodiscard]] QStringList paneFiles(bool selectedOnly) const;
-    void add(const QStringList& candidates);
+    [[nodiscard]] QList<NativePath> paneFiles(bool selectedOnly) const;
+    void add(const QList<NativePath>& candidates);
 
     FilePane& m_files;
     MergeListView& m_view;

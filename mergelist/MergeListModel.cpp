@@ -11,28 +11,28 @@ int MergeListModel::count() const
     return static_cast<int>(m_entries.size());
 }
 
-QString MergeListModel::at(int row) const
+NativePath MergeListModel::at(int row) const
 {
     Q_ASSERT(row >= 0 && row < count());
     return m_entries.at(row);
 }
 
-QStringList MergeListModel::entries() const
+QList<NativePath> MergeListModel::entries() const
 {
     return m_entries;
 }
 
-bool MergeListModel::IsInMergeList(const QString& path) const
+bool MergeListModel::IsInMergeList(const NativePath& path) const
 {
     return m_countByComparedForm.contains(comparedForm(path));
 }
 
-void MergeListModel::insert(int row, const QString& path)
+void MergeListModel::insert(int row, const NativePath& path)
 {
-    insertBlock(row, QStringList{path});
+    insertBlock(row, QList<NativePath>{path});
 }
 
-void MergeListModel::insertBlock(int row, const QStringList& paths)
+void MergeListModel::insertBlock(int row, const QList<NativePath>& paths)
 {
     Q_ASSERT(row >= 0 && row <= count());
     Q_ASSERT(count() + paths.size() <= maxEntries);
@@ -41,11 +41,11 @@ void MergeListModel::insertBlock(int row, const QStringList& paths)
     }
     const int last = row + static_cast<int>(paths.size()) - 1;
     beginInsertRows(QModelIndex(), row, last);
-    QStringList merged;
+    QList<NativePath> merged;
     merged.reserve(m_entries.size() + paths.size());
     merged << m_entries.first(row) << paths << m_entries.sliced(row);
     m_entries = std::move(merged);
-    for (const QString& path : paths) {
+    for (const NativePath& path : paths) {
         addToIndex(path);
     }
     endInsertRows();
@@ -98,17 +98,17 @@ QVariant MergeListModel::data(const QModelIndex& index, int role) const
         return {};
     }
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        return m_entries.at(index.row());
+        return m_entries.at(index.row()).display();
     }
     return {};
 }
 
-void MergeListModel::addToIndex(const QString& path)
+void MergeListModel::addToIndex(const NativePath& path)
 {
     ++m_countByComparedForm[comparedForm(path)];
 }
 
-void MergeListModel::removeFromIndex(const QString& path)
+void MergeListModel::removeFromIndex(const NativePath& path)
 {
     const auto it = m_countByComparedForm.find(comparedForm(path));
     Q_ASSERT(it != m_countByComparedForm.end());

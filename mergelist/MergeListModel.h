@@ -1,11 +1,14 @@
 #pragma once
 
+#include "browser/NativePath.h"
+
 #include <QAbstractListModel>
 #include <QHash>
-#include <QStringList>
+#include <QList>
 
-// The merge list: full paths in merge order, stored exactly as given. It is the
-// list's only store; the view's selection model holds the selected entry.
+// The merge list: full paths in merge order, stored exactly as given, in their
+// native form; the list shows their display texts. It is the list's only store; the
+// view's selection model holds the selected entry.
 //
 // Beside the entries the model keeps, for every compared form of a path, how many
 // entries have it, so the duplicate test is a hash look-up rather than a scan of
@@ -23,16 +26,16 @@ public:
     ~MergeListModel() override;
 
     [[nodiscard]] int count() const;
-    [[nodiscard]] QString at(int row) const;
-    [[nodiscard]] QStringList entries() const;
+    [[nodiscard]] NativePath at(int row) const;
+    [[nodiscard]] QList<NativePath> entries() const;
 
     // True when an entry names the same file as path under comparedForm().
-    [[nodiscard]] bool IsInMergeList(const QString& path) const;
+    [[nodiscard]] bool IsInMergeList(const NativePath& path) const;
 
     // row is 0..count(); count() appends. The caller keeps count() <= maxEntries.
-    void insert(int row, const QString& path);
+    void insert(int row, const NativePath& path);
     // Inserts paths so that the first stands at row, in one insertion for the view.
-    void insertBlock(int row, const QStringList& paths);
+    void insertBlock(int row, const QList<NativePath>& paths);
     void removeAt(int row);
     // Moves the entry at from so that it ends at position to.
     void moveEntry(int from, int to);
@@ -42,9 +45,9 @@ public:
     [[nodiscard]] QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    void addToIndex(const QString& path);
-    void removeFromIndex(const QString& path);
+    void addToIndex(const NativePath& path);
+    void removeFromIndex(const NativePath& path);
 
-    QStringList m_entries;
-    QHash<QString, int> m_countByComparedForm;
+    QList<NativePath> m_entries;
+    QHash<NativePath::Native, int> m_countByComparedForm;
 };

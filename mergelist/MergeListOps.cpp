@@ -16,7 +16,7 @@ bool isValidRow(const MergeListModel& model, int row)
 
 } // namespace
 
-AddResult addPaths(MergeListModel& model, const QStringList& candidates, int selectedRow)
+AddResult addPaths(MergeListModel& model, const QList<NativePath>& candidates, int selectedRow)
 {
     // The insertion point is fixed once, before any candidate is looked at, so one
     // operation's entries stand together in the order they were given.
@@ -24,15 +24,15 @@ AddResult addPaths(MergeListModel& model, const QStringList& candidates, int sel
     const int room = MergeListModel::maxEntries - model.count();
 
     AddResult result{selectedRow, 0, false};
-    QStringList batch;
+    QList<NativePath> batch;
     // The batch is inserted in one go, so a path repeated among the candidates is
     // not yet in the model when its second copy is tested.
-    QSet<QString> batchForms;
-    for (const QString& path : candidates) {
+    QSet<NativePath::Native> batchForms;
+    for (const NativePath& path : candidates) {
         if (model.IsInMergeList(path)) {
             continue;
         }
-        QString form = comparedForm(path);
+        NativePath::Native form = comparedForm(path);
         if (batchForms.contains(form)) {
             continue;
         }

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QStringList>
+#include "browser/NativePath.h"
+
+#include <QList>
 
 class MergeListModel;
 
@@ -24,7 +26,7 @@ struct AddResult
 // Adds the candidates, in their order, that the list does not hold yet: after the
 // selected entry when one is selected, else at the end. The last one added becomes
 // selected; when nothing is added the selection stays as it was.
-[[nodiscard]] AddResult addPaths(MergeListModel& model, const QStringList& candidates, int selectedRow);
+[[nodiscard]] AddResult addPaths(MergeListModel& model, const QList<NativePath>& candidates, int selectedRow);
 
 // Removes the selected entry and selects the one before it, or the new first entry.
 [[nodiscard]] int cmdDel(MergeListModel& model, int selectedRow);

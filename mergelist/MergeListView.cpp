@@ -1,20 +1,19 @@
 #include "mergelist/MergeListView.h"
 
-#include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
 namespace {
 
-QStringList localFiles(const QMimeData* data)
+QList<NativePath> localFiles(const QMimeData* data)
 {
-    QStringList paths;
+    QList<NativePath> paths;
     if (!data || !data->hasUrls())
         return paths;
     for (const QUrl& url : data->urls())
         if (url.isLocalFile())
-            paths << QDir::toNativeSeparators(QDir::cleanPath(url.toLocalFile()));
+            paths << NativePath::fromLocalFile(url).absolute();
     return paths;
 }
 
@@ -65,7 +64,7 @@ void MergeListView::dragMoveEvent(QDragMoveEvent* event)
 
 void MergeListView::dropEvent(QDropEvent* event)
 {
-    const QStringList paths = localFiles(event->mimeData());
+    const QList<NativePath> paths = localFiles(event->mimeData());
     if (paths.isEmpty())
         return event->ignore();
     event->acceptProposedAction();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/NativePath.h"
+
 #include <QListView>
 
 // The merge list as the user sees it: one entry selected at most, long paths cut
@@ -18,8 +20,8 @@ public:
     void selectRow(int row);
 
 signals:
-    // Local files dropped on the list, in the order dropped, in native form.
-    void filesDropped(const QStringList& paths);
+    // Local files dropped on the list, in the order dropped.
+    void filesDropped(const QList<NativePath>& paths);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -1,16 +1,14 @@
 #include "mergelist/PathRules.h"
 
-#include "browser/NativePath.h"
-
 // The merge list joins and compares paths exactly as the panes do, so an entry
 // built from the file pane is the path the pane would show.
 
-QString BuildFullPath(const QString& folder, const QString& fileName)
+NativePath BuildFullPath(const NativePath& folder, const NativePath& fileName)
 {
-    return childPath(folder, fileName);
+    return folder.child(fileName);
 }
 
-QString comparedForm(const QString& path)
+NativePath::Native comparedForm(const NativePath& path)
 {
-    return pathKey(path);
+    return path.key();
 }

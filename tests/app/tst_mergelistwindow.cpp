@@ -33,7 +33,7 @@ private slots:
     void doubleClickOnToggleSwitchesOnce();
 
 private:
-    [[nodiscard]] QStringList entries() const { return model()->entries(); }
+    [[nodiscard]] QStringList entries() const { return displayTexts(model()->entries()); }
     [[nodiscard]] MergeListModel* model() const { return static_cast<MergeListModel*>(list()->model()); }
     [[nodiscard]] MergeListView* list() const
     {
@@ -126,7 +126,7 @@ void MergeListWindowTest::filesFromTwoFolders()
     selectFiles({0});
     click("cmdAdd");
     m_fixture->control<FolderPane>(QStringLiteral("dirOperate"))
-        ->setPath(m_fixture->folder(QStringLiteral("C/Two")));
+        ->setPath(NativePath::fromText(m_fixture->folder(QStringLiteral("C/Two"))));
     click("cmdAddAll");
     QCOMPARE(entries(),
              (QStringList{path(QStringLiteral("C/One/a.txt")), path(QStringLiteral("C/Two/x.txt"))}));
@@ -138,7 +138,10 @@ void MergeListWindowTest::limitShowsOneBox()
     QStringList filler;
     for (int i = 0; i < MergeListModel::maxEntries - 2; ++i)
         filler << QStringLiteral("/filler/%1.txt").arg(i);
-    model()->insertBlock(0, filler);
+    QList<NativePath> fillerPaths;
+    for (const QString& text : filler)
+        fillerPaths << NativePath::fromText(text);
+    model()->insertBlock(0, fillerPaths);
     list()->selectRow(0);
 
     click("cmdAddAll");

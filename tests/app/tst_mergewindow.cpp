@@ -101,7 +101,7 @@ void MergeWindowTest::addInputs(const QList<QByteArray>& contents)
         const QString path = m_fixture->touch(QStringLiteral("C/in/f%1.txt").arg(m_inputs.size()));
         write(path, content);
         m_inputs << path;
-        model->insert(model->count(), path);
+        model->insert(model->count(), NativePath::fromText(path));
     }
 }
 

@@ -70,7 +70,7 @@ void StartupTest::init()
 void StartupTest::selectDrive(const QString& root)
 {
     // As the user picks it from the drop-down list.
-    const int index = drivePane()->findData(root);
+    const int index = drivePane()->findData(NativePath::fromText(root).native());
     QVERIFY2(index >= 0, qPrintable(root));
     drivePane()->setCurrentIndex(index);
 }
@@ -101,9 +101,9 @@ void StartupTest::startFolders()
 
     MainWindow& window = m_fixture->start(m_fixture->folder(program), m_fixture->folder(working));
     QCOMPARE(window.windowTitle(), QStringLiteral("Tamborel"));
-    QCOMPARE(drivePane()->drive(), m_fixture->driveRoot(drive));
-    QCOMPARE(folderPane()->path(), m_fixture->folder(shown));
-    QCOMPARE(filePane()->path(), m_fixture->folder(shown));
+    QCOMPARE(drivePane()->drive().display(), m_fixture->driveRoot(drive));
+    QCOMPARE(folderPane()->path().display(), m_fixture->folder(shown));
+    QCOMPARE(filePane()->path().display(), m_fixture->folder(shown));
     QCOMPARE(outputName(), join(m_fixture->folder(shown), QStringLiteral("Corvalent.txt")));
     QVERIFY(m_fixture->prompter.prompts.isEmpty());
 }
@@ -117,20 +117,20 @@ void StartupTest::openingAFolderMovesFilePaneAndOutputName()
     output->setText(QStringLiteral("my own name"));
 
     const QString texts = m_fixture->folder(QStringLiteral("C/Work/Texts"));
-    folderPane()->setPath(texts);
-    QCOMPARE(filePane()->path(), texts);
+    folderPane()->setPath(NativePath::fromText(texts));
+    QCOMPARE(filePane()->path().display(), texts);
     QCOMPARE(filePane()->listCount(), 1);
     QCOMPARE(outputName(), join(texts, QStringLiteral("Corvalent.txt")));
-    QCOMPARE(drivePane()->drive(), m_fixture->driveRoot(QStringLiteral("C")));
+    QCOMPARE(drivePane()->drive().display(), m_fixture->driveRoot(QStringLiteral("C")));
 }
 
 void StartupTest::rootFolderGivesOneSeparator()
 {
     const QString root = QDir::toNativeSeparators(QDir::rootPath());
-    m_fixture->drives.list.append({root, root});
+    m_fixture->drives.list.append({NativePath::fromText(root), root, 0});
     m_fixture->start(m_fixture->folder(QStringLiteral("C")), m_fixture->folder(QStringLiteral("C")));
-    folderPane()->setPath(root);
-    QCOMPARE(filePane()->path(), root);
+    folderPane()->setPath(NativePath::fromText(root));
+    QCOMPARE(filePane()->path().display(), root);
     QCOMPARE(outputName(), root + QStringLiteral("Corvalent.txt"));
 }
 
@@ -147,7 +147,7 @@ void StartupTest::filePaneListing()
 
     QStringList listed;
     for (int i = 0; i < filePane()->listCount(); ++i)
-        listed << filePane()->list(i);
+        listed << filePane()->list(i).display();
     QCOMPARE(listed, (QStringList{QStringLiteral("file1.txt"), QStringLiteral("File2.TXT"),
                                   QStringLiteral("file10.txt")}));
 }
@@ -158,9 +158,9 @@ void StartupTest::unreadableDriveReturnsWithoutMessage()
     m_fixture->start(m_fixture->folder(QStringLiteral("C/Tools")), work);
     selectDrive(m_fixture->driveRoot(QStringLiteral("X")));
 
-    QCOMPARE(drivePane()->drive(), m_fixture->driveRoot(QStringLiteral("C")));
-    QCOMPARE(folderPane()->path(), work);
-    QCOMPARE(filePane()->path(), work);
+    QCOMPARE(drivePane()->drive().display(), m_fixture->driveRoot(QStringLiteral("C")));
+    QCOMPARE(folderPane()->path().display(), work);
+    QCOMPARE(filePane()->path().display(), work);
     QCOMPARE(outputName(), join(work, QStringLiteral("Corvalent.txt")));
     QVERIFY(m_fixture->prompter.prompts.isEmpty());
 }
@@ -173,15 +173,15 @@ void StartupTest::pickingAnotherDriveGoesToItsCurrentFolder()
 
     // Before any folder was shown on it, a drive opens at its root...
     selectDrive(m_fixture->driveRoot(QStringLiteral("D")));
-    QCOMPARE(folderPane()->path(), m_fixture->driveRoot(QStringLiteral("D")));
-    folderPane()->setPath(deep);
+    QCOMPARE(folderPane()->path().display(), m_fixture->driveRoot(QStringLiteral("D")));
+    folderPane()->setPath(NativePath::fromText(deep));
     // ...afterwards at the folder last shown on it, and each drive keeps its own.
     selectDrive(m_fixture->driveRoot(QStringLiteral("C")));
-    QCOMPARE(folderPane()->path(), work);
+    QCOMPARE(folderPane()->path().display(), work);
     QCOMPARE(outputName(), join(work, QStringLiteral("Corvalent.txt")));
     selectDrive(m_fixture->driveRoot(QStringLiteral("D")));
-    QCOMPARE(folderPane()->path(), deep);
-    QCOMPARE(filePane()->path(), deep);
+    QCOMPARE(folderPane()->path().display(), deep);
+    QCOMPARE(filePane()->path().display(), deep);
     QCOMPARE(outputName(), join(deep, QStringLiteral("Corvalent.txt")));
 }
 

@@ -1,7 +1,5 @@
 #include "TestDrives.h"
 
-#include "browser/NativePath.h"
-
 #include <QFileInfo>
 
 QList<Drive> TestDrives::drives() const
@@ -9,7 +7,17 @@ QList<Drive> TestDrives::drives() const
     return m_drives;
 }
 
+bool TestDrives::isStillMounted(const Drive& drive) const
+{
+    return !m_unmounted.contains(drive.root);
+}
+
 void TestDrives::add(const QString& root)
 {
-    m_drives.append({nativeFolder(root), QFileInfo(root).fileName()});
+    m_drives.append({NativePath::fromText(root).absolute(), QFileInfo(root).fileName(), 0});
+}
+
+void TestDrives::unmount(const QString& root)
+{
+    m_unmounted.append(NativePath::fromText(root).absolute());
 }

@@ -13,9 +13,14 @@ public:
     Q_DISABLE_COPY_MOVE(TestDrives)
 
     [[nodiscard]] QList<Drive> drives() const override;
+    [[nodiscard]] bool isStillMounted(const Drive& drive) const override;
     // Adds a drive whose root is the given folder, labelled with its name.
     void add(const QString& root);
+    // The volume at the root goes away after it was listed, as `umount -l` leaves
+    // it: the root stays a readable folder.
+    void unmount(const QString& root);
 
 private:
     QList<Drive> m_drives;
+    QList<NativePath> m_unmounted;
 };

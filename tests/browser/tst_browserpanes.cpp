@@ -5,15 +5,21 @@
 #include "browser/FolderListing.h"
 #include "browser/FolderPane.h"
 #include "browser/NativePath.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <filesystem>
+
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using namespace Qt::StringLiterals;
@@ -30,6 +36,7 @@ private slots:
     void fileDoubleClick();
     void folderTree();
     void folderOpening();
+    void namesInAnyEncoding();
     void moveToDrive_data();
     void moveToDrive();
     void driveSelection();
@@ -82,7 +89,7 @@ QStringList listed(const FilePane& pane)
 {
     QStringList names;
     for (int i = 0; i < pane.listCount(); ++i)
-        names.append(pane.list(i));
+        names.append(pane.list(i).display());
     return names;
 }
 
@@ -102,7 +109,7 @@ QStringList ancestorLines(const QString& folder)
     QStringList lines;
     for (QDir dir(QDir::cleanPath(folder)); !dir.isRoot(); dir.cdUp())
         lines.prepend(dir.dirName());
-    lines.prepend(nativeFolder(QDir::rootPath()));
+    lines.prepend(path(QDir::rootPath()).absolute().display());
     for (int i = 0; i < lines.size(); ++i)
         lines[i].prepend(QString(i * 2, u' '));
     return lines;
@@ -139,11 +146,11 @@ void BrowserPanesTest::fileListing()
     create(base, name, kind);
     make(base, u"always.txt"_s);
     FilePane pane(nullptr);
-    pane.setPath(base.path());
+    pane.setPath(path(base.path()));
 
     QCOMPARE(::listed(pane).contains(name), listed);
     // Files added to the merge list later are checked one by one by the same rule.
-    QCOMPARE(isListedTextFile(base.filePath(name)), listed);
+    QCOMPARE(isListedTextFile(path(base.filePath(name))), listed);
     QVERIFY(::listed(pane).contains(u"always.txt"_s));
 }
 
@@ -155,17 +162,17 @@ void BrowserPanesTest::fileOrderAndPathChanged()
     FilePane pane(nullptr);
     QSignalSpy spy(&pane, &FilePane::pathChanged);
 
-    pane.setPath(base.filePath(u"one"_s));
+    pane.setPath(path(base.filePath(u"one"_s)));
     QCOMPARE(listed(pane), QStringList({u"File2.TXT"_s, u"file10.txt"_s, u"FILE11.txt"_s}));
     QCOMPARE(spy.count(), 1);
     // The same folder again lists anew yet raises nothing.
     make(base, u"one/file1.txt"_s);
-    pane.setPath(base.filePath(u"one"_s));
+    pane.setPath(path(base.filePath(u"one"_s)));
     QCOMPARE(listed(pane).first(), u"file1.txt"_s);
     QCOMPARE(spy.count(), 1);
-    pane.setPath(base.filePath(u"two"_s));
+    pane.setPath(path(base.filePath(u"two"_s)));
     QCOMPARE(spy.count(), 2);
-    pane.setPath(base.filePath(u"missing"_s));
+    pane.setPath(path(base.filePath(u"missing"_s)));
     QCOMPARE(spy.count(), 3);
     QCOMPARE(pane.listCount(), 0);
 }
@@ -176,7 +183,7 @@ void BrowserPanesTest::fileDoubleClick()
     for (const QString& name : {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s})
         make(base, name);
     FilePane pane(nullptr);
-    pane.setPath(base.path());
+    pane.setPath(path(base.path()));
     pane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pane));
     QSignalSpy spy(&pane, &FilePane::entryDoubleClicked);
@@ -202,10 +209,10 @@ void BrowserPanesTest::folderTree()
     make(base, u"shown/.hidden/"_s);
 #endif
     TestDrives source;
-    DriveFolders drives(source, base.path());
+    DriveFolders drives(source, path(base.path()));
     FolderPane pane(drives, nullptr);
 
-    pane.setPath(base.filePath(u"shown"_s));
+    pane.setPath(path(base.filePath(u"shown"_s)));
     QStringList expected = ancestorLines(base.filePath(u"shown"_s));
     const QString indent(expected.size() * 2, u' ');
     for (const QString& sub : {u"sub1"_s, u"Sub2"_s, u"sub10"_s})
@@ -213,7 +220,7 @@ void BrowserPanesTest::folderTree()
     QCOMPARE(treeLines(pane.topLevelItem(0)), expected);
     QCOMPARE(pane.currentItem()->text(0), u"shown"_s);
 
-    pane.setPath(base.filePath(u"shown/missing"_s));
+    pane.setPath(path(base.filePath(u"shown/missing"_s)));
     QCOMPARE(treeLines(pane.topLevelItem(0)), ancestorLines(base.filePath(u"shown/missing"_s)));
 }
 
@@ -222,23 +229,64 @@ void BrowserPanesTest::folderOpening()
     const QTemporaryDir base;
     make(base, u"top/a/b/"_s);
     TestDrives source;
-    DriveFolders drives(source, base.path());
+    DriveFolders drives(source, path(base.path()));
     FolderPane pane(drives, nullptr);
-    pane.setPath(base.filePath(u"top"_s));
+    pane.setPath(path(base.filePath(u"top"_s)));
     pane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pane));
     QSignalSpy spy(&pane, &FolderPane::changed);
 
-    pane.setPath(base.filePath(u"top"_s));
+    pane.setPath(path(base.filePath(u"top"_s)));
     QCOMPARE(spy.count(), 0);
     const QRect sub = pane.visualItemRect(pane.currentItem()->child(0));
     QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, sub.center());
-    QCOMPARE(pane.path(), nativeFolder(base.filePath(u"top/a"_s)));
+    QCOMPARE(pane.path(), path(base.filePath(u"top/a"_s)).absolute());
     QCOMPARE(spy.count(), 1);
     pane.setCurrentItem(pane.currentItem()->parent());
     QTest::keyClick(&pane, Qt::Key_Return);
-    QCOMPARE(pane.path(), nativeFolder(base.filePath(u"top"_s)));
+    QCOMPARE(pane.path(), path(base.filePath(u"top"_s)).absolute());
     QCOMPARE(spy.count(), 2);
+}
+
+// Names in bytes that are not UTF-8, as archives from Chinese Windows bring them: each
+// is listed, shown readably and keeps its bytes; a folder of such a name opens.
+void BrowserPanesTest::namesInAnyEncoding()
+{
+#ifdef Q_OS_WIN
+    QSKIP("File names are UTF-16 on Windows");
+#else
+    const QTemporaryDir base;
+    // Qt cannot name these files to remove them; the standard library takes bytes.
+    const auto removeAll =
+        qScopeGuard([&base] { std::filesystem::remove_all(QFile::encodeName(base.path()).constData()); });
+    const QByteArray root = QFile::encodeName(base.path()) + '/';
+    const QByteArray gbkFolder = root + "\xba\xcf\xb2\xa2";
+    QCOMPARE(::mkdir(gbkFolder.constData(), 0700), 0);
+    // In the order the pane shows them: the GBK name, its look-alike made of
+    // replacement characters, and one that is valid in neither encoding.
+    const QList<QByteArray> names = {"a\xff.txt", "\xba\xcf\xb2\xa2.txt", "\xef\xbf\xbd\xef\xbf\xbd.txt"};
+    for (const QByteArray& name : names + QList<QByteArray>{"\xba\xcf\xb2\xa2/x.txt"})
+        QCOMPARE(::close(::creat((root + name).constData(), 0600)), 0);
+
+    FilePane filePane(nullptr);
+    filePane.setPath(NativePath::fromNative(root));
+    QCOMPARE(listed(filePane), (QStringList{u"a\\xFF.txt"_s, u"合并.txt"_s, u"\uFFFD\uFFFD.txt"_s}));
+    for (int i = 0; i < names.size(); ++i)
+        QCOMPARE(filePane.list(i).native(), names.at(i));
+
+    TestDrives source;
+    DriveFolders drives(source, path(base.path()));
+    FolderPane folderPane(drives, nullptr);
+    folderPane.setPath(NativePath::fromNative(root));
+    folderPane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&folderPane));
+    const QTreeWidgetItem* sub = folderPane.currentItem()->child(0);
+    QCOMPARE(sub->text(0), u"合并"_s);
+    QTest::mouseDClick(folderPane.viewport(), Qt::LeftButton, {}, folderPane.visualItemRect(sub).center());
+    QCOMPARE(folderPane.path().native(), gbkFolder);
+    filePane.setPath(folderPane.path());
+    QCOMPARE(listed(filePane), QStringList{u"x.txt"_s});
+#endif
 }
 
 void BrowserPanesTest::moveToDrive_data()
@@ -255,6 +303,7 @@ void BrowserPanesTest::moveToDrive_data()
     QTest::newRow("drive already shown") << atWork << u"c"_s << true << u"c/work"_s;
     QTest::newRow("no medium") << atWork << u"nomedium"_s << false << u"c/work"_s;
     QTest::newRow("removed folder") << QStringList{u"c/x/gone"_s, u"d"_s} << u"c"_s << true << u"c/x"_s;
+    QTest::newRow("volume unmounted since listed") << atWork << u"gone"_s << false << u"c/work"_s;
 }
 
 void BrowserPanesTest::moveToDrive()
@@ -265,21 +314,22 @@ void BrowserPanesTest::moveToDrive()
     QFETCH(QString, expected);
 
     const QTemporaryDir base;
-    for (const QString& name : {u"c/work/"_s, u"c/x/gone/"_s, u"d/z/"_s})
+    for (const QString& name : {u"c/work/"_s, u"c/x/gone/"_s, u"d/z/"_s, u"gone/"_s})
         make(base, name);
     TestDrives source;
-    for (const QString& root : {u"c"_s, u"d"_s, u"nomedium"_s})
+    for (const QString& root : {u"c"_s, u"d"_s, u"nomedium"_s, u"gone"_s})
         source.add(base.filePath(root));
-    DriveFolders drives(source, base.filePath(u"c/work"_s));
+    source.unmount(base.filePath(u"gone"_s));
+    DriveFolders drives(source, path(base.filePath(u"c/work"_s)));
     FolderPane pane(drives, nullptr);
     for (const QString& folder : shown)
-        pane.setPath(base.filePath(folder));
+        pane.setPath(path(base.filePath(folder)));
     QVERIFY(QDir(base.filePath(u"c/x"_s)).rmdir(u"gone"_s));
-    const QString before = pane.path();
+    const NativePath before = pane.path();
     QSignalSpy spy(&pane, &FolderPane::changed);
 
-    QCOMPARE(pane.moveToDrive(nativeFolder(base.filePath(drive))), moved);
-    QCOMPARE(pane.path(), nativeFolder(base.filePath(expected)));
+    QCOMPARE(pane.moveToDrive(path(base.filePath(drive)).absolute()), moved);
+    QCOMPARE(pane.path(), path(base.filePath(expected)).absolute());
     QCOMPARE(spy.count(), pane.path() == before ? 0 : 1);
 }
 
@@ -289,10 +339,10 @@ void BrowserPanesTest::driveSelection()
     TestDrives source;
     for (const QString& root : {u"c"_s, u"c/mnt"_s, u"d"_s})
         source.add(base.filePath(root));
-    DriveFolders drives(source, base.path());
+    DriveFolders drives(source, path(base.path()));
     DrivePane pane(drives, nullptr);
     QSignalSpy spy(&pane, &DrivePane::changed);
-    const auto at = [&base](const QString& relative) { return nativeFolder(base.filePath(relative)); };
+    const auto at = [&base](const QString& relative) { return path(base.filePath(relative)).absolute(); };
 
     pane.setDrive(at(u"d/texts"_s));
     QCOMPARE(spy.count(), 1);

@@ -4,6 +4,11 @@
 #include "browser/NaturalOrder.h"
 #include "browser/OutputName.h"
 #include "browser/SystemDriveSource.h"
+#include "support/TestPaths.h"
+
+#ifdef Q_OS_UNIX
+#include "browser/MountTable.h"
+#endif
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -26,6 +31,13 @@ private slots:
     void currentFolder_data();
     void currentFolder();
     void systemDrivesAreBrowsable();
+    void displayText_data();
+    void displayText();
+    void outputPathOf_data();
+    void outputPathOf();
+    void volumes_data();
+    void volumes();
+    void mountInfo();
 };
 
 namespace {
@@ -56,9 +68,9 @@ constexpr OrderCase orderCases[] = {
 };
 
 // A native path below the test's base folder, from a '/'-separated relative path.
-QString under(const QTemporaryDir& base, const QString& relative)
+NativePath under(const QTemporaryDir& base, const QString& relative)
 {
-    return nativeFolder(relative.isEmpty() ? base.path() : base.filePath(relative));
+    return path(relative.isEmpty() ? base.path() : base.filePath(relative)).absolute();
 }
 
 } // namespace
@@ -89,7 +101,7 @@ void BrowserRulesTest::defaultOutputName_data()
     QTest::addColumn<QString>("expected");
 
     const QString sep = QDir::separator();
-    const QString root = nativeFolder(QDir::rootPath());
+    const QString root = path(QDir::rootPath()).absolute().display();
     const QString name = u"Corvalent.txt"_s;
     QTest::newRow("root") << root << root + name;
     QTest::newRow("plain folder") << root + u"Texts"_s << root + u"Texts"_s + sep + name;
@@ -103,7 +115,7 @@ void BrowserRulesTest::defaultOutputName()
 {
     QFETCH(QString, folder);
     QFETCH(QString, expected);
-    QCOMPARE(::defaultOutputName(folder), expected);
+    QCOMPARE(::defaultOutputName(path(folder)), expected);
 }
 
 void BrowserRulesTest::driveOf_data()
@@ -130,10 +142,11 @@ void BrowserRulesTest::driveOf()
     TestDrives source;
     // Nested roots come first, so the longest match must win over list order.
     for (const QString& root : {u"outer/inner"_s, u"outer"_s, u"usb2"_s, u"usb"_s})
-        source.add(under(base, root));
-    const DriveFolders folders(source, base.path());
+        source.add(base.filePath(root));
+    const DriveFolders folders(source, ::path(base.path()));
 
-    QCOMPARE(folders.driveOf(base.path() + u'/' + path), drive.isEmpty() ? QString() : under(base, drive));
+    QCOMPARE(folders.driveOf(::path(base.path() + u'/' + path)),
+             drive.isEmpty() ? NativePath() : under(base, drive));
 }
 
 void BrowserRulesTest::currentFolder_data()
@@ -168,7 +181,7 @@ void BrowserRulesTest::currentFolder()
     const QTemporaryDir base;
     TestDrives source;
     for (const QString& root : {u"c"_s, u"c/mnt"_s, u"d"_s})
-        source.add(under(base, root));
+        source.add(base.filePath(root));
     DriveFolders folders(source, under(base, working));
     for (const QString& folder : shown)
         folders.remember(under(base, folder));
@@ -178,20 +191,139 @@ void BrowserRulesTest::currentFolder()
 
 void BrowserRulesTest::systemDrivesAreBrowsable()
 {
-    const QList<Drive> drives = SystemDriveSource().drives();
+    const SystemDriveSource source;
+    const QList<Drive> drives = source.drives();
     QVERIFY(!drives.isEmpty());
     for (const Drive& drive : drives) {
-        QVERIFY2(QFileInfo(drive.root).isDir() || !QFileInfo::exists(drive.root), qPrintable(drive.root));
+        const QString root = drive.root.display();
+        QVERIFY2(source.isStillMounted(drive), qPrintable(root));
 #ifdef Q_OS_WIN
-        QVERIFY2(drive.root.endsWith(u'\\'), qPrintable(drive.root));
+        QVERIFY2(root.endsWith(u'\\'), qPrintable(root));
 #else
-        QVERIFY2(drive.label.startsWith(drive.root), qPrintable(drive.label));
+        QVERIFY2(drive.label == root || drive.label.endsWith(u" ("_s + root + u')'), qPrintable(drive.label));
         for (const QString& pseudo : {u"/proc"_s, u"/sys"_s, u"/dev"_s})
-            QVERIFY2(!liesUnder(drive.root, pseudo), qPrintable(drive.root));
+            QVERIFY2(!drive.root.liesUnder(path(pseudo)), qPrintable(root));
 #endif
     }
 #ifndef Q_OS_WIN
-    QCOMPARE(drives.first().root, u"/"_s);
+    QCOMPARE(drives.first().root, path(u"/"_s));
+#endif
+}
+
+// File names are bytes on POSIX systems; what the panes show for them.
+void BrowserRulesTest::displayText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("UTF-8") << QByteArray("/texts/\xe5\x90\x88\xe5\xb9\xb6.txt") << u"/texts/合并.txt"_s;
+    QTest::newRow("GBK") << QByteArray("/texts/\xba\xcf\xb2\xa2.txt") << u"/texts/合并.txt"_s;
+    QTest::newRow("GBK folder, UTF-8 name")
+        << QByteArray("/\xba\xcf\xb2\xa2/\xe6\x96\x87.txt") << u"/合并/文.txt"_s;
+    QTest::newRow("GB18030 four-byte form") << QByteArray("\x81\x30\x81\x30") << u"\u0080"_s;
+    QTest::newRow("neither: bytes shown") << QByteArray("a\xff\xfe.txt") << u"a\\xFF\\xFE.txt"_s;
+    QTest::newRow("UTF-8 with a stray byte")
+        << QByteArray("\xe6\x8a\xa5\xe5\x91\x8a\xff.txt") << u"报告\\xFF.txt"_s;
+    QTest::newRow("control character") << QByteArray("a\nb.txt") << u"a\\x0Ab.txt"_s;
+}
+
+void BrowserRulesTest::displayText()
+{
+#ifdef Q_OS_WIN
+    QSKIP("File names are UTF-16 on Windows");
+#else
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    QCOMPARE(NativePath::fromNative(bytes).display(), shown);
+#endif
+}
+
+void BrowserRulesTest::outputPathOf_data()
+{
+    QTest::addColumn<QByteArray>("folder");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("expected");
+
+    const QByteArray gbk("/d/\xba\xcf\xb2\xa2");
+    QTest::newRow("proposed name keeps the folder's bytes")
+        << gbk << ::defaultOutputName(NativePath::fromNative(gbk)) << gbk + "/Corvalent.txt";
+    QTest::newRow("typed name below the folder shown")
+        << gbk << u"/d/合并/sub/新.txt"_s << gbk + "/sub/\xe6\x96\xb0.txt";
+    QTest::newRow("a folder that only starts alike") << gbk << u"/d/合并2/a.txt"_s
+                                                     << QByteArray("/d/\xe5\x90\x88\xe5\xb9\xb6"
+                                                                   "2/a.txt");
+    QTest::newRow("another folder") << gbk << u"/e/a.txt"_s << QByteArray("/e/a.txt");
+    QTest::newRow("relative name") << gbk << u"a.txt"_s << QByteArray("a.txt");
+    QTest::newRow("root shown") << QByteArray("/") << u"/a.txt"_s << QByteArray("/a.txt");
+}
+
+void BrowserRulesTest::outputPathOf()
+{
+#ifdef Q_OS_WIN
+    QSKIP("File names are UTF-16 on Windows");
+#else
+    QFETCH(QByteArray, folder);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(::outputPathOf(typed, NativePath::fromNative(folder)), NativePath::fromNative(expected));
+#endif
+}
+
+void BrowserRulesTest::volumes_data()
+{
+    QTest::addColumn<QByteArray>("type");
+    QTest::addColumn<QString>("mountPoint");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("shown"); // empty: not offered
+
+    QTest::newRow("root") << QByteArray("overlay") << u"/"_s << QString() << u"/"_s;
+    QTest::newRow("stick with a label")
+        << QByteArray("vfat") << u"/media/alice/STICK1"_s << u"备份"_s << u"备份 (/media/alice/STICK1)"_s;
+    QTest::newRow("stick without a label")
+        << QByteArray("exfat") << u"/media/alice/STICK2"_s << QString() << u"STICK2 (/media/alice/STICK2)"_s;
+    QTest::newRow("network share") << QByteArray("cifs") << u"/mnt/share"_s << QString()
+                                   << u"share (/mnt/share)"_s;
+    QTest::newRow("RAM disk /tmp") << QByteArray("tmpfs") << u"/tmp"_s << QString() << u"tmp (/tmp)"_s;
+    QTest::newRow("system's tmpfs under /run")
+        << QByteArray("tmpfs") << u"/run/user/1000"_s << QString() << QString();
+    QTest::newRow("stick under /run/media")
+        << QByteArray("vfat") << u"/run/media/bob/KEY"_s << QString() << u"KEY (/run/media/bob/KEY)"_s;
+    QTest::newRow("shared memory") << QByteArray("tmpfs") << u"/dev/shm"_s << QString() << QString();
+    QTest::newRow("proc") << QByteArray("proc") << u"/proc"_s << QString() << QString();
+    QTest::newRow("cgroup") << QByteArray("cgroup2") << u"/sys/fs/cgroup"_s << QString() << QString();
+    QTest::newRow("snap package") << QByteArray("squashfs") << u"/snap/core/1"_s << QString() << QString();
+}
+
+void BrowserRulesTest::volumes()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows offers its drive letters");
+#else
+    QFETCH(QByteArray, type);
+    QFETCH(QString, mountPoint);
+    QFETCH(QString, label);
+    QFETCH(QString, shown);
+    const bool offered = isUserVolume(type, path(mountPoint));
+    QCOMPARE(offered ? driveLabel(label, path(mountPoint)) : QString(), shown);
+#endif
+}
+
+void BrowserRulesTest::mountInfo()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows offers its drive letters");
+#else
+    const QByteArray text = "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+                            "90 22 8:17 / /media/a\\040b\\134c rw - vfat /dev/sdb1 rw\n"
+                            "91 22 0:50 / /mnt/\xba\xcf rw shared:5 master:2 - tmpfs tmpfs rw\n"
+                            "broken line\n";
+    const QList<MountEntry> entries = parseMountInfo(text);
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries.at(1).mountPoint, NativePath::fromNative("/media/a b\\c"));
+    QCOMPARE(entries.at(1).type, QByteArray("vfat"));
+    QCOMPARE(entries.at(1).source, QByteArray("/dev/sdb1"));
+    QCOMPARE(entries.at(2).mountPoint, NativePath::fromNative("/mnt/\xba\xcf"));
+    QCOMPARE(entries.at(2).type, QByteArray("tmpfs"));
 #endif
 }
 

@@ -2,6 +2,7 @@
 #include "merge/CopyInputs.h"
 #include "merge/MergeFiles.h"
 #include "merge/MergeOutput.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -46,9 +47,9 @@ QByteArray mergedBytes(const Contents& contents, qsizetype blockSize, const QTem
             return "<input not written>";
     }
     const QString output = dir.filePath(u"merged.txt"_s);
-    const MergeResult result = mergeFiles(inputs, output, blockSize);
+    const MergeResult result = mergeFiles(paths(inputs), path(output), blockSize);
     if (!result.ok())
-        return "<merge failed: " + result.reason.toUtf8() + '>';
+        return "<merge failed: " + QByteArray::number(result.error) + '>';
     return readBytes(output);
 }
 
@@ -192,13 +193,13 @@ void TestMergeCopy::brokenInput()
         QCOMPARE(::mkfifo(QFile::encodeName(paths.at(1)).constData(), 0600), 0);
 #endif
 
-    MergeOutput output(outputs.filePath(u"merged.txt"_s));
+    MergeOutput output(path(outputs.filePath(u"merged.txt"_s)));
     QVERIFY(output.open().ok());
-    const MergeResult result = copyInputs(paths, output, 4096);
+    const MergeResult result = copyInputs(::paths(paths), output, 4096);
     QCOMPARE(result.status, status);
-    QCOMPARE(result.path, paths.at(1));
+    QCOMPARE(result.path, path(paths.at(1)));
     if (status == MergeStatus::InputFailed || change == u"folder")
-        QVERIFY(!result.reason.isEmpty());
+        QVERIFY(result.error != 0);
     QVERIFY(!output.isOpen());
     QCOMPARE(output.publish().status, MergeStatus::OutputFailed);
     QCOMPARE(allEntries(outputs.path()), QStringList());

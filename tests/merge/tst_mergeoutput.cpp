@@ -3,6 +3,7 @@
 #include "merge/MergeFiles.h"
 #include "merge/MergeOutput.h"
 #include "merge/OutputCheck.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,30 +35,38 @@ private slots:
     void permissionsOfNewFile_data();
     void permissionsOfNewFile();
     void fileSizeLimitMidCopy();
+    void terminationSignalLeavesNothing_data();
+    void terminationSignalLeavesNothing();
 };
 
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(MergeOutput::Temporary)
+
 void TestMergeOutput::nothingVisibleBeforePublish_data()
 {
+    QTest::addColumn<MergeOutput::Temporary>("temporary");
     QTest::addColumn<bool>("publish");
 
-    QTest::newRow("published") << true;
-    QTest::newRow("dropped unpublished") << false;
+    QTest::newRow("published") << MergeOutput::Temporary::Unnamed << true;
+    QTest::newRow("dropped unpublished") << MergeOutput::Temporary::Unnamed << false;
+    QTest::newRow("named temporary, published") << MergeOutput::Temporary::Named << true;
+    QTest::newRow("named temporary, dropped") << MergeOutput::Temporary::Named << false;
 }
 
 void TestMergeOutput::nothingVisibleBeforePublish()
 {
+    QFETCH(MergeOutput::Temporary, temporary);
     QFETCH(bool, publish);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString path = dir.filePath(u"merged.txt"_s);
+    const QString name = dir.filePath(u"merged.txt"_s);
     {
-        MergeOutput output(path);
+        MergeOutput output(path(name), temporary);
         QVERIFY(output.open().ok());
         QVERIFY(output.write("line\r\n", 6).ok());
-        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(!QFileInfo::exists(name));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
         if (publish)
             QVERIFY(output.publish().ok());
@@ -65,23 +74,23 @@ void TestMergeOutput::nothingVisibleBeforePublish()
     const QStringList expected = publish ? QStringList{u"merged.txt"_s} : QStringList();
     QCOMPARE(allEntries(dir.path()), expected);
     if (publish)
-        QCOMPARE(readBytes(path), QByteArray("line\r\n"));
+        QCOMPARE(readBytes(name), QByteArray("line\r\n"));
 }
 
 void TestMergeOutput::fileAppearingBeforePublishIsKept()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString path = dir.filePath(u"merged.txt"_s);
-    MergeOutput output(path);
+    const QString name = dir.filePath(u"merged.txt"_s);
+    MergeOutput output(path(name));
     QVERIFY(output.open().ok());
     QVERIFY(output.write("merged\r\n", 8).ok());
-    QVERIFY(writeBytes(path, "someone else's"));
+    QVERIFY(writeBytes(name, "someone else's"));
 
     const MergeResult result = output.publish();
     QCOMPARE(result.status, MergeStatus::AlreadyExists);
-    QCOMPARE(result.path, path);
-    QCOMPARE(readBytes(path), QByteArray("someone else's"));
+    QCOMPARE(result.path, path(name));
+    QCOMPARE(readBytes(name), QByteArray("someone else's"));
     QCOMPARE(allEntries(dir.path()), QStringList{u"merged.txt"_s});
 }
 
@@ -92,15 +101,15 @@ void TestMergeOutput::missingFolder()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString folder = dir.filePath(u"new"_s);
-    const QString path = folder + u"/merged.txt"_s;
-    MergeOutput output(path);
+    const NativePath name = path(folder + u"/merged.txt"_s);
+    MergeOutput output(name);
 
     const MergeResult missing = output.open();
     QCOMPARE(missing.status, MergeStatus::FolderMissing);
-    QCOMPARE(missing.path, path);
+    QCOMPARE(missing.path, name);
     QCOMPARE(allEntries(dir.path()), QStringList());
 
-    QVERIFY(createOutputFolder(folder).ok());
+    QVERIFY(createOutputFolder(path(folder)).ok());
     QVERIFY(output.open().ok());
     QVERIFY(output.publish().ok());
     QCOMPARE(allEntries(folder), QStringList{u"merged.txt"_s});
@@ -128,9 +137,9 @@ void TestMergeOutput::existingOutputRefused()
     QVERIFY(writeBytes(input, "new\r\n"));
     QVERIFY(writeBytes(output, "old"));
 
-    const MergeResult result = mergeFiles({input}, dir.filePath(name));
+    const MergeResult result = mergeFiles({path(input)}, path(dir.filePath(name)));
     QCOMPARE(result.status, MergeStatus::AlreadyExists);
-    QCOMPARE(result.path, dir.filePath(name));
+    QCOMPARE(result.path, path(dir.filePath(name)));
     QCOMPARE(readBytes(output), QByteArray("old"));
     QCOMPARE(allEntries(dir.path()), (QStringList{u"in"_s, u"out.txt"_s}));
 }
@@ -152,15 +161,15 @@ void TestMergeOutput::permissionsOfNewFile()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString path = dir.filePath(u"merged.txt"_s);
+    const NativePath name = path(dir.filePath(u"merged.txt"_s));
     const mode_t saved = ::umask(static_cast<mode_t>(mask));
-    MergeOutput output(path);
+    MergeOutput output(name);
     const bool published = output.open().ok() && output.publish().ok();
     ::umask(saved);
     QVERIFY(published);
 
     struct stat info = {};
-    QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+    QCOMPARE(::stat(name.native().constData(), &info), 0);
     QCOMPARE(int(info.st_mode & 07777), 0666 & ~mask);
 #else
     QSKIP("New files take the folder's permissions on this platform");
@@ -187,9 +196,9 @@ void TestMergeOutput::fileSizeLimitMidCopy()
         ::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit = {400000, 400000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        const MergeResult result = mergeFiles(inputs, output);
-        const bool expected = result.status == MergeStatus::OutputFailed && result.path == output &&
-                              result.reason == qt_error_string(EFBIG);
+        const MergeResult result = mergeFiles(paths(inputs), path(output));
+        const bool expected = result.status == MergeStatus::OutputFailed && result.path == path(output) &&
+                              result.error == EFBIG;
         ::_exit(expected ? 0 : 1);
     }
     int status = 0;
@@ -199,6 +208,70 @@ void TestMergeOutput::fileSizeLimitMidCopy()
     QCOMPARE(allEntries(dir.filePath(u"out"_s)), QStringList());
 #else
     QSKIP("RLIMIT_FSIZE is a POSIX limit");
+#endif
+}
+
+void TestMergeOutput::terminationSignalLeavesNothing_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("ignored");
+
+#ifdef Q_OS_UNIX
+    QTest::newRow("SIGINT (Ctrl+C)") << SIGINT << false;
+    QTest::newRow("SIGTERM") << SIGTERM << false;
+    QTest::newRow("SIGHUP (logout)") << SIGHUP << false;
+    QTest::newRow("SIGHUP ignored, as under nohup") << SIGHUP << true;
+#endif
+}
+
+// A signal in the middle of a merge to a file system without unnamed temporary
+// files: the named temporary file is removed, and the program ends as that signal
+// ends it. A signal that was ignored stays ignored.
+void TestMergeOutput::terminationSignalLeavesNothing()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(int, signal);
+    QFETCH(bool, ignored);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    int ready[2];
+    QCOMPARE(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        // As a program starts, not as the test runner left them: the signals at
+        // their default action, or the one ignored.
+        for (const int each : {SIGHUP, SIGINT, SIGTERM})
+            ::signal(each, SIG_DFL);
+        if (ignored)
+            ::signal(signal, SIG_IGN);
+        MergeOutput output(path(dir.filePath(u"merged.txt"_s)), MergeOutput::Temporary::Named);
+        const char opened = output.open().ok() && output.write("partial", 7).ok() ? '1' : '0';
+        (void)::write(ready[1], &opened, 1);
+        for (;;)
+            ::pause();
+    }
+    ::close(ready[1]);
+    char opened = 0;
+    QCOMPARE(::read(ready[0], &opened, 1), ssize_t(1));
+    ::close(ready[0]);
+    QCOMPARE(opened, '1');
+    QCOMPARE(allEntries(dir.path()).size(), 1);
+    QVERIFY(allEntries(dir.path()).first().startsWith(u".tamborel-"_s));
+
+    QCOMPARE(::kill(child, signal), 0);
+    // Pending signals arrive lowest number first: had SIGHUP not been ignored, it
+    // and not SIGTERM would have ended the child.
+    if (ignored)
+        QCOMPARE(::kill(child, SIGTERM), 0);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status));
+    QCOMPARE(WTERMSIG(status), ignored ? SIGTERM : signal);
+    QCOMPARE(allEntries(dir.path()), QStringList());
+#else
+    QSKIP("Termination signals are POSIX");
 #endif
 }
 

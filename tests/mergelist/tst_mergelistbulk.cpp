@@ -3,6 +3,7 @@
 #include "mergelist/MergeListModel.h"
 #include "mergelist/MergeListOps.h"
 #include "mergelist/PathRules.h"
+#include "support/TestPaths.h"
 
 #include <QAbstractItemModelTester>
 #include <QRandomGenerator>
@@ -73,18 +74,18 @@ void TestMergeListBulk::limit()
     for (int i = 0; i < listed; ++i) {
         before.append(listedPath(i));
     }
-    model.insertBlock(0, before);
-    QStringList paths;
+    model.insertBlock(0, paths(before));
+    QStringList texts;
     QStringList newOnes;
     for (int i = 0; i < candidates.size(); ++i) {
         const bool isNew = candidates.at(i) == u'n';
-        paths.append(isNew ? newPath(i) : listedPath(i * 7 % listed));
+        texts.append(isNew ? newPath(i) : listedPath(i * 7 % listed));
         if (isNew) {
-            newOnes.append(paths.last());
+            newOnes.append(texts.last());
         }
     }
 
-    const mergelist::AddResult result = mergelist::addPaths(model, paths, selected);
+    const mergelist::AddResult result = mergelist::addPaths(model, paths(texts), selected);
 
     QCOMPARE(result.added, expectedAdded);
     QCOMPARE(result.limitReached, limitReached);
@@ -94,7 +95,7 @@ void TestMergeListBulk::limit()
     for (int i = 0; i < expectedAdded; ++i) {
         expected.insert(insertRow + i, newOnes.at(i));
     }
-    QCOMPARE(model.entries(), expected);
+    QCOMPARE(displayTexts(model.entries()), expected);
 }
 
 void TestMergeListBulk::agreesWithStepByStepList_data()
@@ -114,7 +115,8 @@ QStringList pathPool()
     QStringList pool;
     for (const char* folder : {"/d1", "/D1", "/d2"}) {
         for (const char* name : {"a.txt", "A.txt", "b.TXT", "c.txt", "Ç.txt", "ç.txt"}) {
-            pool.append(BuildFullPath(QString::fromUtf8(folder), QString::fromUtf8(name)));
+            pool.append(
+                BuildFullPath(path(QString::fromUtf8(folder)), path(QString::fromUtf8(name))).display());
         }
     }
     return pool;
@@ -132,7 +134,7 @@ int randomStep(QRandomGenerator& random, const QStringList& pool, MergeListModel
             batch.append(pool.at(random.bounded(pool.size())));
         }
         reference.add(batch);
-        return mergelist::addPaths(model, batch, selected).selectedRow;
+        return mergelist::addPaths(model, paths(batch), selected).selectedRow;
     }
     if (action < 11) {
         reference.del();
@@ -169,7 +171,8 @@ void TestMergeListBulk::agreesWithStepByStepList()
     QFETCH(quint32, seed);
 
     const QStringList pool = pathPool();
-    const QStringList probes = pool + QStringList{BuildFullPath(u"/d3"_s, u"a.txt"_s), QString(), u"d1"_s};
+    const QStringList probes =
+        pool + QStringList{BuildFullPath(path(u"/d3"_s), path(u"a.txt"_s)).display(), QString(), u"d1"_s};
     MergeListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     ReferenceListBox reference(platformIgnoresCase() ? Qt::CaseInsensitive : Qt::CaseSensitive);
@@ -179,10 +182,10 @@ void TestMergeListBulk::agreesWithStepByStepList()
     for (int step = 0; step < 3000; ++step) {
         selected = randomStep(random, pool, model, reference, selected);
 
-        QCOMPARE(model.entries(), reference.items());
+        QCOMPARE(displayTexts(model.entries()), reference.items());
         QCOMPARE(selected, reference.listIndex());
-        for (const QString& path : probes) {
-            QCOMPARE(model.IsInMergeList(path), reference.scanFor(path));
+        for (const QString& probe : probes) {
+            QCOMPARE(model.IsInMergeList(path(probe)), reference.scanFor(probe));
         }
     }
 }

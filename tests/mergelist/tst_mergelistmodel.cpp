@@ -1,5 +1,6 @@
 #include "PlatformCase.h"
 #include "mergelist/MergeListModel.h"
+#include "support/TestPaths.h"
 
 #include <QAbstractItemModelTester>
 #include <QItemSelectionModel>
@@ -21,13 +22,19 @@ private slots:
     void duplicateTest_data();
     void duplicateTest();
     void equalEntriesCountedSeparately();
+    void namesCompareByTheirBytes();
 };
 
 namespace {
 
-void fill(MergeListModel& model, const QStringList& paths)
+void fill(MergeListModel& model, const QStringList& texts)
 {
-    model.insertBlock(model.count(), paths);
+    model.insertBlock(model.count(), paths(texts));
+}
+
+QStringList entries(const MergeListModel& model)
+{
+    return displayTexts(model.entries());
 }
 
 } // namespace
@@ -37,12 +44,12 @@ void TestMergeListModel::contractHoldsThroughEveryChange()
     MergeListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
 
-    model.insert(0, u"/d/B.txt"_s);
-    model.insert(0, u"/d/A.txt"_s);
-    model.insert(2, u"/d/D.txt"_s);
-    model.insertBlock(2, {u"/d/C1.txt"_s, u"/d/C2.txt"_s});
+    model.insert(0, path(u"/d/B.txt"_s));
+    model.insert(0, path(u"/d/A.txt"_s));
+    model.insert(2, path(u"/d/D.txt"_s));
+    model.insertBlock(2, paths({u"/d/C1.txt"_s, u"/d/C2.txt"_s}));
     model.insertBlock(0, {});
-    model.insertBlock(model.count(), {u"/e/x.txt"_s, u"/e/y.txt"_s});
+    model.insertBlock(model.count(), paths({u"/e/x.txt"_s, u"/e/y.txt"_s}));
     model.moveEntry(0, 6);
     model.moveEntry(6, 0);
     model.moveEntry(2, 3);
@@ -51,16 +58,16 @@ void TestMergeListModel::contractHoldsThroughEveryChange()
     model.removeAt(6);
     model.removeAt(0);
     model.removeAt(2);
-    QCOMPARE(model.entries(), (QStringList{u"/d/B.txt"_s, u"/d/C1.txt"_s, u"/d/D.txt"_s, u"/e/x.txt"_s}));
+    QCOMPARE(entries(model), (QStringList{u"/d/B.txt"_s, u"/d/C1.txt"_s, u"/d/D.txt"_s, u"/e/x.txt"_s}));
     QCOMPARE(model.data(model.index(1), Qt::DisplayRole).toString(), u"/d/C1.txt"_s);
     QCOMPARE(model.data(model.index(1), Qt::ToolTipRole).toString(), u"/d/C1.txt"_s);
 
     model.clear();
     model.clear();
     QCOMPARE(model.count(), 0);
-    QVERIFY(!model.IsInMergeList(u"/d/B.txt"_s));
-    model.insert(0, u"/d/B.txt"_s);
-    QVERIFY(model.IsInMergeList(u"/d/B.txt"_s));
+    QVERIFY(!model.IsInMergeList(path(u"/d/B.txt"_s)));
+    model.insert(0, path(u"/d/B.txt"_s));
+    QVERIFY(model.IsInMergeList(path(u"/d/B.txt"_s)));
 }
 
 void TestMergeListModel::insertBlock_data()
@@ -102,9 +109,9 @@ void TestMergeListModel::insertBlock()
     }
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
 
-    model.insertBlock(row, block);
+    model.insertBlock(row, paths(block));
 
-    QCOMPARE(model.entries(), expected);
+    QCOMPARE(entries(model), expected);
     QCOMPARE(inserted.count(), block.isEmpty() ? 0 : 1);
     if (!block.isEmpty()) {
         QCOMPARE(inserted.at(0).at(1).toInt(), row);
@@ -149,7 +156,7 @@ void TestMergeListModel::moveEntry()
 
     model.moveEntry(from, to);
 
-    QCOMPARE(model.entries(), expected);
+    QCOMPARE(entries(model), expected);
     QCOMPARE(persistent.at(from).row(), to);
     for (int row = 0; row < persistent.size(); ++row) {
         QCOMPARE(persistent.at(row).data().toString(), initial.at(row));
@@ -183,9 +190,9 @@ void TestMergeListModel::duplicateTest()
     MergeListModel model;
     fill(model, {u"/other/first.txt"_s, listed, u"/other/last.txt"_s});
 
-    QCOMPARE(model.IsInMergeList(candidate), sameFile);
-    QVERIFY(model.IsInMergeList(listed));
-    QCOMPARE(model.at(1), listed);
+    QCOMPARE(model.IsInMergeList(path(candidate)), sameFile);
+    QVERIFY(model.IsInMergeList(path(listed)));
+    QCOMPARE(model.at(1), path(listed));
 }
 
 // The model itself does not refuse equal entries (a move through insert and
@@ -194,14 +201,34 @@ void TestMergeListModel::duplicateTest()
 void TestMergeListModel::equalEntriesCountedSeparately()
 {
     MergeListModel model;
-    const QString path = u"/d/a.txt"_s;
-    fill(model, {path, u"/d/b.txt"_s, path});
+    const NativePath a = path(u"/d/a.txt"_s);
+    model.insertBlock(0, {a, path(u"/d/b.txt"_s), a});
 
     model.removeAt(0);
-    QVERIFY(model.IsInMergeList(path));
+    QVERIFY(model.IsInMergeList(a));
     model.removeAt(1);
-    QVERIFY(!model.IsInMergeList(path));
-    QVERIFY(model.IsInMergeList(u"/d/b.txt"_s));
+    QVERIFY(!model.IsInMergeList(a));
+    QVERIFY(model.IsInMergeList(path(u"/d/b.txt"_s)));
+}
+
+// A GBK name and the UTF-8 name that shows the same text are two files; so are a
+// GBK name and the replacement characters Qt would turn it into.
+void TestMergeListModel::namesCompareByTheirBytes()
+{
+#ifdef Q_OS_WIN
+    QSKIP("File names are UTF-16 on Windows");
+#else
+    const NativePath gbk = NativePath::fromNative("/d/\xba\xcf\xb2\xa2.txt");
+    const NativePath utf8 = NativePath::fromNative("/d/\xe5\x90\x88\xe5\xb9\xb6.txt");
+    const NativePath replaced = NativePath::fromNative("/d/\xef\xbf\xbd\xef\xbf\xbd.txt");
+    MergeListModel model;
+    model.insert(0, gbk);
+
+    QVERIFY(model.IsInMergeList(NativePath::fromNative("/d/\xba\xcf\xb2\xa2.txt")));
+    QVERIFY(!model.IsInMergeList(utf8));
+    QVERIFY(!model.IsInMergeList(replaced));
+    QCOMPARE(model.data(model.index(0)).toString(), u"/d/合并.txt"_s);
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestMergeListModel)

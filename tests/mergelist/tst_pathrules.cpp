@@ -1,4 +1,5 @@
 #include "mergelist/PathRules.h"
+#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QTest>
@@ -43,7 +44,7 @@ void TestPathRules::buildFullPath()
     QFETCH(QString, fileName);
     QFETCH(QString, expected);
 
-    QCOMPARE(BuildFullPath(folder, fileName), expected);
+    QCOMPARE(BuildFullPath(path(folder), path(fileName)), path(expected));
 }
 
 QTEST_GUILESS_MAIN(TestPathRules)

@@ -8,6 +8,9 @@ class FakeDriveSource final : public DriveSource
 {
 public:
     [[nodiscard]] QList<Drive> drives() const override;
+    [[nodiscard]] bool isStillMounted(const Drive& drive) const override;
 
     QList<Drive> list;
+    // Roots whose volume went away after they were listed.
+    QList<NativePath> unmounted;
 };

@@ -7,9 +7,9 @@
 WindowFixture::WindowFixture()
 {
     drives.list = {
-        {folder(QStringLiteral("C")), QStringLiteral("C")},
-        {folder(QStringLiteral("D")), QStringLiteral("D")},
-        {QDir::toNativeSeparators(temp.path() + QStringLiteral("/X")), QStringLiteral("X")},
+        {NativePath::fromText(folder(QStringLiteral("C"))), QStringLiteral("C"), 0},
+        {NativePath::fromText(folder(QStringLiteral("D"))), QStringLiteral("D"), 0},
+        {NativePath::fromText(driveRoot(QStringLiteral("X"))), QStringLiteral("X"), 0},
     };
 }
 
@@ -37,7 +37,8 @@ QString WindowFixture::driveRoot(const QString& letter) const
 
 MainWindow& WindowFixture::start(const QString& programFolder, const QString& workingFolder)
 {
-    const StartContext context{programFolder, workingFolder, drives, prompter, [this] { ++endRequests; }};
+    const StartContext context{NativePath::fromText(programFolder), NativePath::fromText(workingFolder),
+                               drives, prompter, [this] { ++endRequests; }};
     m_window = std::make_unique<MainWindow>(context);
     return *m_window;
 }
