@@ -13,13 +13,28 @@ void BoxPrompter::setParent(QWidget* parent)
 
 BoxAnswer BoxPrompter::show(const QString& prompt, BoxStyle style)
 {
+    const std::unique_ptr<QMessageBox> box = makeBox(prompt, style);
+    box->exec();
+    return answerOf(*box);
+}
+
+std::unique_ptr<QMessageBox> BoxPrompter::makeBox(const QString& prompt, BoxStyle style) const
+{
     if (style == BoxStyle::Question) {
-        QMessageBox box(QMessageBox::Question, applicationTitle(), prompt, QMessageBox::Yes | QMessageBox::No,
-                        m_parent);
-        box.setDefaultButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
+        auto box = std::make_unique<QMessageBox>(QMessageBox::Question, applicationTitle(), prompt,
+                                                 QMessageBox::Yes | QMessageBox::No, m_parent);
+        box->setDefaultButton(QMessageBox::No);
+        box->setEscapeButton(QMessageBox::No);
+        return box;
     }
-    QMessageBox box(QMessageBox::Information, applicationTitle(), prompt, QMessageBox::Ok, m_parent);
-    box.exec();
-    return BoxAnswer::Ok;
+    return std::make_unique<QMessageBox>(QMessageBox::Information, applicationTitle(), prompt,
+                                         QMessageBox::Ok, m_parent);
+}
+
+BoxAnswer BoxPrompter::answerOf(const QMessageBox& box)
+{
+    if (box.button(QMessageBox::Ok) != nullptr)
+        return BoxAnswer::Ok;
+    const QAbstractButton* clicked = box.clickedButton();
+    return clicked != nullptr && clicked == box.button(QMessageBox::Yes) ? BoxAnswer::Yes : BoxAnswer::No;
 }

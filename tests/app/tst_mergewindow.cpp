@@ -1,15 +1,22 @@
+#include "browser/FolderPane.h"
 #include "mergelist/MergeListModel.h"
 #include "support/WindowFixture.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
+#include <filesystem>
+
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -54,6 +61,9 @@ private slots:
     void failuresLeaveNoFile_data();
     void failuresLeaveNoFile();
     void fileAppearingDuringCopyIsKept();
+    void refusedBeforeCopying_data();
+    void refusedBeforeCopying();
+    void namesInAnyEncoding();
 #ifdef Q_OS_UNIX
     void fileSizeLimitMidCopy();
 #endif
@@ -264,14 +274,17 @@ void MergeWindowTest::busyWhileCopying()
 void MergeWindowTest::failuresLeaveNoFile_data()
 {
     QTest::addColumn<QString>("fault");
-    QTest::newRow("input removed") << QStringLiteral("remove");
-    QTest::newRow("input replaced by a folder") << QStringLiteral("folder");
-    QTest::newRow("over-long name") << QStringLiteral("long name");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("input removed") << QStringLiteral("remove") << QStringLiteral("（文件或文件夹不存在）");
+    QTest::newRow("input replaced by a folder")
+        << QStringLiteral("folder") << QStringLiteral("（这是一个文件夹）");
+    QTest::newRow("over-long name") << QStringLiteral("long name") << QString();
 }
 
 void MergeWindowTest::failuresLeaveNoFile()
 {
     QFETCH(QString, fault);
+    QFETCH(QString, reason);
     addInputs({"first\r\n", "second\r\n", "third\r\n"});
     QString name = m_out + sep() + QStringLiteral("merged.txt");
     if (fault == QStringLiteral("long name")) {
@@ -288,7 +301,8 @@ void MergeWindowTest::failuresLeaveNoFile()
         QCOMPARE(lastPrompt(), QStringLiteral("合并文件的名称或路径错误!"));
     } else {
         QVERIFY2(lastPrompt().startsWith(m_inputs.at(1)), qPrintable(lastPrompt()));
-        QVERIFY(lastPrompt().endsWith(QStringLiteral("未生成合并文件！")));
+        QVERIFY2(lastPrompt().endsWith(reason + QStringLiteral("，未生成合并文件！")),
+                 qPrintable(lastPrompt()));
     }
     QVERIFY(outFolderEntries().isEmpty());
     QVERIFY(m_window->isEnabled());
@@ -305,6 +319,94 @@ void MergeWindowTest::fileAppearingDuringCopyIsKept()
     QCOMPARE(promptTexts(), QStringList{name + QStringLiteral(" 已存在，重新输入合并文件名！")});
     QCOMPARE(readAll(name), QByteArray("theirs"));
     QCOMPARE(outFolderEntries(), QStringList{QStringLiteral("race.txt")});
+}
+
+void MergeWindowTest::refusedBeforeCopying_data()
+{
+    QTest::addColumn<QString>("occupant");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("box"); // %1 stands for the output name
+
+    const QString exists = QStringLiteral("%1 已存在，重新输入合并文件名！");
+    QTest::newRow("a folder of that name") << QStringLiteral("folder") << QStringLiteral("r.txt") << exists;
+#ifdef Q_OS_UNIX
+    QTest::newRow("a pipe of that name") << QStringLiteral("fifo") << QStringLiteral("r.txt") << exists;
+    QTest::newRow("a dangling link of that name")
+        << QStringLiteral("dangling") << QStringLiteral("r.txt") << exists;
+    QTest::newRow("a folder part that cannot be searched")
+        << QStringLiteral("loop") << QStringLiteral("r.txt/x.txt")
+        << QStringLiteral("无法确认 %1 是否已存在（") + qt_error_string(ELOOP) +
+               QStringLiteral("，错误代码 %2），未生成合并文件！").arg(ELOOP);
+#endif
+}
+
+// What stands in the way is told before anything is copied: the input is gone, so a
+// copy would have ended in another box.
+void MergeWindowTest::refusedBeforeCopying()
+{
+    QFETCH(QString, occupant);
+    QFETCH(QString, typed);
+    QFETCH(QString, box);
+    addInputs({"x\r\n"});
+    QVERIFY(QFile::remove(m_inputs.at(0)));
+    const QString target = m_out + QStringLiteral("/r.txt");
+    if (occupant == QStringLiteral("folder"))
+        QVERIFY(QDir().mkdir(target));
+#ifdef Q_OS_UNIX
+    else if (occupant == QStringLiteral("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+    else if (occupant == QStringLiteral("dangling"))
+        QVERIFY(QFile::link(m_out + QStringLiteral("/gone"), target));
+    else
+        QVERIFY(QFile::link(target, target));
+#endif
+
+    const QString name = m_out + sep() + QDir::toNativeSeparators(typed);
+    merge(name);
+    QCOMPARE(promptTexts(), QStringList{box.arg(name)});
+    QCOMPARE(outFolderEntries(), QStringList{QStringLiteral("r.txt")});
+}
+
+// A folder from an archive made on Chinese Windows, its name in GBK bytes: its files
+// are listed readably and merged, and the proposed output lands in that very folder.
+void MergeWindowTest::namesInAnyEncoding()
+{
+#ifdef Q_OS_UNIX
+    const QByteArray gbkFolder =
+        QFile::encodeName(m_fixture->folder(QStringLiteral("C"))) + "/\xba\xcf\xb2\xa2";
+    const auto removeAll = qScopeGuard([&] { std::filesystem::remove_all(gbkFolder.constData()); });
+    QCOMPARE(::mkdir(gbkFolder.constData(), 0700), 0);
+    const QList<std::pair<QByteArray, QByteArray>> files = {{"/\xd2\xbb\xb6\xfe.txt", "one\r\n"},
+                                                            {"/x.txt", "x\r\n"}};
+    for (const auto& [name, content] : files) {
+        const int fd = ::open((gbkFolder + name).constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
+        ::close(fd);
+    }
+
+    m_fixture->control<FolderPane>(QStringLiteral("dirOperate"))->setPath(NativePath::fromNative(gbkFolder));
+    QTest::mouseClick(m_fixture->control<QPushButton>(QStringLiteral("cmdAddAll")), Qt::LeftButton);
+    const QString shown = m_fixture->folder(QStringLiteral("C")) + QStringLiteral("/合并");
+    auto* model = m_window->findChild<MergeListModel*>();
+    QCOMPARE(displayTexts(model->entries()),
+             (QStringList{shown + QStringLiteral("/x.txt"), shown + QStringLiteral("/一二.txt")}));
+    QCOMPARE(outputText(), shown + QStringLiteral("/Corvalent.txt"));
+
+    QTest::mouseClick(m_fixture->control<QPushButton>(QStringLiteral("cmdUnite")), Qt::LeftButton);
+    QCOMPARE(promptTexts(), QStringList{QStringLiteral("所选文件已成功合并，并保存为 ") + shown +
+                                        QStringLiteral("/Corvalent.txt！")});
+    const int fd = ::open((gbkFolder + "/Corvalent.txt").constData(), O_RDONLY);
+    QVERIFY(fd >= 0);
+    char merged[32] = {};
+    const ssize_t size = ::read(fd, merged, sizeof merged);
+    ::close(fd);
+    QCOMPARE(QByteArray(merged, int(size)), QByteArray("x\r\n\r\none\r\n"));
+    // No twin folder named in UTF-8.
+    QVERIFY(!QFileInfo::exists(shown));
+#else
+    QSKIP("File names are UTF-16 on Windows");
+#endif
 }
 
 #ifdef Q_OS_UNIX

@@ -37,6 +37,7 @@ private slots:
     void openingAFolderMovesFilePaneAndOutputName();
     void rootFolderGivesOneSeparator();
     void filePaneListing();
+    void unreadableDriveReturnsWithoutMessage_data();
     void unreadableDriveReturnsWithoutMessage();
     void pickingAnotherDriveGoesToItsCurrentFolder();
 
@@ -152,11 +153,25 @@ void StartupTest::filePaneListing()
                                   QStringLiteral("file10.txt")}));
 }
 
+void StartupTest::unreadableDriveReturnsWithoutMessage_data()
+{
+    QTest::addColumn<bool>("unmounted");
+    QTest::newRow("no medium") << false;
+    // Its empty mount point is a readable folder, yet not the drive the user picked.
+    QTest::newRow("volume unmounted since listed") << true;
+}
+
 void StartupTest::unreadableDriveReturnsWithoutMessage()
 {
+    QFETCH(bool, unmounted);
     const QString work = m_fixture->folder(QStringLiteral("C/Work"));
+    const QString gone = m_fixture->folder(QStringLiteral("U"));
+    if (unmounted) {
+        m_fixture->drives.list.append({NativePath::fromText(gone), QStringLiteral("U"), 0});
+        m_fixture->drives.unmounted.append(NativePath::fromText(gone));
+    }
     m_fixture->start(m_fixture->folder(QStringLiteral("C/Tools")), work);
-    selectDrive(m_fixture->driveRoot(QStringLiteral("X")));
+    selectDrive(unmounted ? gone : m_fixture->driveRoot(QStringLiteral("X")));
 
     QCOMPARE(drivePane()->drive().display(), m_fixture->driveRoot(QStringLiteral("C")));
     QCOMPARE(folderPane()->path().display(), work);

@@ -10,6 +10,16 @@
 #include "browser/MountTable.h"
 #endif
 
+#ifdef Q_OS_LINUX
+#include <QScopeGuard>
+
+#include <cstring>
+#include <optional>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +48,7 @@ private slots:
     void volumes_data();
     void volumes();
     void mountInfo();
+    void volumeUnmountedLazily();
 };
 
 namespace {
@@ -324,6 +335,40 @@ void BrowserRulesTest::mountInfo()
     QCOMPARE(entries.at(1).source, QByteArray("/dev/sdb1"));
     QCOMPARE(entries.at(2).mountPoint, NativePath::fromNative("/mnt/\xba\xcf"));
     QCOMPARE(entries.at(2).type, QByteArray("tmpfs"));
+#endif
+}
+
+// A real RAM disk, then `umount -l`: listed while mounted, and afterwards no longer
+// the drive it was, although its mount point stays a readable folder.
+void BrowserRulesTest::volumeUnmountedLazily()
+{
+#ifdef Q_OS_LINUX
+    if (::geteuid() != 0)
+        QSKIP("Mounting a volume needs root");
+    const QTemporaryDir base;
+    const QByteArray point = QFile::encodeName(base.filePath(u"ram"_s));
+    QCOMPARE(::mkdir(point.constData(), 0700), 0);
+    if (::mount("tmpfs", point.constData(), "tmpfs", 0, "size=1m") != 0)
+        QSKIP(qPrintable(u"Cannot mount here: "_s + QString::fromLocal8Bit(std::strerror(errno))));
+    const auto unmount = qScopeGuard([&point] { ::umount2(point.constData(), MNT_DETACH); });
+    const SystemDriveSource source;
+    const auto find = [&source, &point]() -> std::optional<Drive> {
+        const QList<Drive> drives = source.drives();
+        for (const Drive& drive : drives)
+            if (drive.root.native() == point)
+                return drive;
+        return std::nullopt;
+    };
+
+    const std::optional<Drive> drive = find();
+    QVERIFY(drive.has_value());
+    QCOMPARE(drive->label, u"ram ("_s + QFile::decodeName(point) + u')');
+    QVERIFY(source.isStillMounted(*drive));
+    QCOMPARE(::umount2(point.constData(), MNT_DETACH), 0);
+    QVERIFY(!source.isStillMounted(*drive));
+    QVERIFY(!find().has_value());
+#else
+    QSKIP("Mounting is tried on Linux only");
 #endif
 }
 
