@@ -220,8 +220,12 @@ void MainWindow::onDriveChanged()
 {
     // A drive that cannot be read leaves the folder pane where it was; putting the
     // drive pane back on the folder's drive then runs this handler once more.
-    [[maybe_unused]] const bool moved = m_dirOperate->moveToDrive(m_driOperate->drive());
+    const bool moved = m_dirOperate->moveToDrive(m_driOperate->drive());
     m_driOperate->setDrive(m_dirOperate->path());
+    // A volume that went away since the list was read must not stay in the way of
+    // the keyboard, which walks the list without opening it.
+    if (!moved)
+        m_driOperate->refresh();
 }
 
 void MainWindow::onFolderChanged()

@@ -28,12 +28,17 @@ void DrivePane::setDrive(const NativePath& folderPath)
     setCurrentIndex(index);
 }
 
-void DrivePane::showPopup()
+void DrivePane::refresh()
 {
     const NativePath selected = drive();
     m_drives.refresh();
     fillDrives();
     selectQuietly(selected);
+}
+
+void DrivePane::showPopup()
+{
+    refresh();
     QComboBox::showPopup();
 }
 

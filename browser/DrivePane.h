@@ -22,7 +22,10 @@ public:
     // Selects the drive the folder lies on. A path on no known drive changes nothing.
     void setDrive(const NativePath& folderPath);
 
-    // Reads the drives again first, so that a volume mounted meanwhile is offered.
+    // Reads the drives again, keeping the selection, so that volumes mounted or
+    // unmounted meanwhile come and go.
+    void refresh();
+    // Refreshes first.
     void showPopup() override;
 
 signals:

@@ -4,7 +4,11 @@
 
 QList<Drive> TestDrives::drives() const
 {
-    return m_drives;
+    QList<Drive> mounted;
+    for (const Drive& drive : m_drives)
+        if (!m_unmounted.contains(drive.root))
+            mounted.append(drive);
+    return mounted;
 }
 
 bool TestDrives::isStillMounted(const Drive& drive) const

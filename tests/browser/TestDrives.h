@@ -16,8 +16,8 @@ public:
     [[nodiscard]] bool isStillMounted(const Drive& drive) const override;
     // Adds a drive whose root is the given folder, labelled with its name.
     void add(const QString& root);
-    // The volume at the root goes away after it was listed, as `umount -l` leaves
-    // it: the root stays a readable folder.
+    // The volume at the root goes away, as `umount -l` leaves it: the root stays a
+    // readable folder, but the drive is listed no more.
     void unmount(const QString& root);
 
 private:

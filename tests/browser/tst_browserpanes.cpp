@@ -319,8 +319,8 @@ void BrowserPanesTest::moveToDrive()
     TestDrives source;
     for (const QString& root : {u"c"_s, u"d"_s, u"nomedium"_s, u"gone"_s})
         source.add(base.filePath(root));
-    source.unmount(base.filePath(u"gone"_s));
     DriveFolders drives(source, path(base.filePath(u"c/work"_s)));
+    source.unmount(base.filePath(u"gone"_s));
     FolderPane pane(drives, nullptr);
     for (const QString& folder : shown)
         pane.setPath(path(base.filePath(folder)));

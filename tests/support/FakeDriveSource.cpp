@@ -2,7 +2,11 @@
 
 QList<Drive> FakeDriveSource::drives() const
 {
-    return list;
+    QList<Drive> mounted;
+    for (const Drive& drive : list)
+        if (!unmounted.contains(drive.root))
+            mounted.append(drive);
+    return mounted;
 }
 
 bool FakeDriveSource::isStillMounted(const Drive& drive) const

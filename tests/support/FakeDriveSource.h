@@ -11,6 +11,7 @@ public:
     [[nodiscard]] bool isStillMounted(const Drive& drive) const override;
 
     QList<Drive> list;
-    // Roots whose volume went away after they were listed.
+    // Roots whose volume went away: listed no more, and no longer the volume that
+    // was listed there before.
     QList<NativePath> unmounted;
 };
