@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -43,6 +44,8 @@ private slots:
     void systemDrivesAreBrowsable();
     void displayText_data();
     void displayText();
+    void droppedUrl_data();
+    void droppedUrl();
     void outputPathOf_data();
     void outputPathOf();
     void volumes_data();
@@ -246,6 +249,28 @@ void BrowserRulesTest::displayText()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, shown);
     QCOMPARE(NativePath::fromNative(bytes).display(), shown);
+#endif
+}
+
+// A file manager hands a dropped file over as a URL whose bytes are percent-encoded.
+void BrowserRulesTest::droppedUrl_data()
+{
+    QTest::addColumn<QByteArray>("url");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("GBK") << QByteArray("file:///d/%BA%CF%B2%A2.txt") << QByteArray("/d/\xba\xcf\xb2\xa2.txt");
+    QTest::newRow("UTF-8") << QByteArray("file:///d/%E5%90%88.txt") << QByteArray("/d/\xe5\x90\x88.txt");
+    QTest::newRow("space and percent") << QByteArray("file:///d/a%20b%25.txt") << QByteArray("/d/a b%.txt");
+}
+
+void BrowserRulesTest::droppedUrl()
+{
+#ifdef Q_OS_WIN
+    QSKIP("File names are UTF-16 on Windows");
+#else
+    QFETCH(QByteArray, url);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(NativePath::fromLocalFile(QUrl::fromEncoded(url)).native(), bytes);
 #endif
 }
 
