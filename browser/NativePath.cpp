@@ -42,17 +42,3 @@ bool operator==(const NativePath& a, const NativePath& b)
 {
     return a.m_native == b.m_native;
 }
-
-bool operator!=(const NativePath& a, const NativePath& b)
-{
-    return !(a == b);
-}
-
-QStringList displayTexts(const QList<NativePath>& paths)
-{
-    QStringList texts;
-    texts.reserve(paths.size());
-    for (const NativePath& path : paths)
-        texts.append(path.display());
-    return texts;
-}

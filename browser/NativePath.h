@@ -64,13 +64,9 @@ public:
 
     // Exact equality of the native forms.
     friend bool operator==(const NativePath& a, const NativePath& b);
-    friend bool operator!=(const NativePath& a, const NativePath& b);
 
 private:
     explicit NativePath(Native native);
 
     Native m_native;
 };
-
-// Display texts for a list of paths, in order.
-[[nodiscard]] QStringList displayTexts(const QList<NativePath>& paths);

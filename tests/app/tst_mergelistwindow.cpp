@@ -2,6 +2,7 @@
 #include "browser/FolderPane.h"
 #include "mergelist/MergeListModel.h"
 #include "mergelist/MergeListView.h"
+#include "support/TestPaths.h"
 #include "support/WindowFixture.h"
 
 #include <QDir>

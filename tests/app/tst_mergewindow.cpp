@@ -1,5 +1,6 @@
 #include "browser/FolderPane.h"
 #include "mergelist/MergeListModel.h"
+#include "support/TestPaths.h"
 #include "support/WindowFixture.h"
 
 #include <QDir>

@@ -19,3 +19,11 @@ char* toString(const NativePath& path)
 {
     return QTest::toString(path.display());
 }
+
+QStringList displayTexts(const QList<NativePath>& paths)
+{
+    QStringList texts;
+    for (const NativePath& path : paths)
+        texts.append(path.display());
+    return texts;
+}
