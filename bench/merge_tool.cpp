@@ -25,6 +25,12 @@ const char* statusName(MergeStatus status)
     switch (status) {
     case MergeStatus::Ok:
         return "ok";
+    case MergeStatus::BadName:
+        return "the system cannot search for such a name";
+    case MergeStatus::CannotCheck:
+        return "cannot tell whether the output exists";
+    case MergeStatus::OutputNotCreated:
+        return "cannot create output";
     case MergeStatus::FolderMissing:
         return "folder does not exist";
     case MergeStatus::AlreadyExists:

@@ -5,7 +5,7 @@
 //
 // Usage: tamborel-add-bench [FILE_COUNT]
 #include "app/MainWindow.h"
-#include "app/MessagePrompter.h"
+#include "base/MessagePrompter.h"
 #include "browser/DriveSource.h"
 #include "browser/FilePane.h"
 #include "browser/FolderPane.h"

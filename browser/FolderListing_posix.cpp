@@ -1,7 +1,7 @@
 // Listing folders on POSIX systems straight from readdir(), so that every name
 // keeps its bytes.
+#include "base/NameBytes.h"
 #include "browser/FolderListing.h"
-#include "browser/NameBytes.h"
 
 #include <dirent.h>
 #include <memory>

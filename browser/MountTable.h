@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/NativePath.h"
+#include "base/NativePath.h"
 
 #include <QByteArray>
 #include <QList>

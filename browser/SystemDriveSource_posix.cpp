@@ -1,7 +1,7 @@
 // The drives of a Linux system: its mounted volumes, read from /proc/self/mountinfo
 // with their mount points' bytes, each known by the device number it had when listed.
+#include "base/NameBytes.h"
 #include "browser/MountTable.h"
-#include "browser/NameBytes.h"
 #include "browser/NaturalOrder.h"
 #include "browser/SystemDriveSource.h"
 

@@ -21,22 +21,22 @@ function(tamborel_set_warnings target)
     target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
 endfunction()
 
-# tamborel_core_library(<name> <sources>...): a part's core half, Qt Core only.
+# tamborel_core_library(<name> <sources>...): a part's core half, Qt Core only. Each
+# part links the libraries it uses itself, and nothing else, so that a test linking
+# one library fails to link when that library reaches into a part it did not declare.
 function(tamborel_core_library name)
     add_library(${name} STATIC ${ARGN})
     target_link_libraries(${name} PUBLIC Qt6::Core)
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     tamborel_set_warnings(${name})
-    target_link_libraries(tamborel_core INTERFACE ${name})
 endfunction()
 
 # tamborel_ui_library(<name> <sources>...): a part's widgets half.
 function(tamborel_ui_library name)
     add_library(${name} STATIC ${ARGN})
-    target_link_libraries(${name} PUBLIC tamborel_core Qt6::Widgets)
+    target_link_libraries(${name} PUBLIC Qt6::Widgets)
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     tamborel_set_warnings(${name})
-    target_link_libraries(tamborel_ui INTERFACE ${name})
 endfunction()
 
 # tamborel_test(<name> LIBS <libs>... SOURCES <sources>...): one Qt Test executable

@@ -1,14 +1,14 @@
 #include "merge/ExtensionRule.h"
 
-QString GetExtension(QStringView name)
+QString getExtension(QStringView name)
 {
     // A "." has no other letter case, so the case-insensitive search of the
     // original reduces to a plain one.
-    const qsizetype lastDot = LastPosOf(u".", name);
+    const qsizetype lastDot = lastPosOf(u".", name);
     return u'.' + name.right(name.size() - lastDot).toString();
 }
 
-qsizetype LastPosOf(QStringView character, QStringView text)
+qsizetype lastPosOf(QStringView character, QStringView text)
 {
     if (character.isEmpty())
         return 0;
@@ -17,7 +17,7 @@ qsizetype LastPosOf(QStringView character, QStringView text)
 
 QString withTxtExtension(const QString& name)
 {
-    if (GetExtension(name).compare(u".txt", Qt::CaseInsensitive) == 0)
+    if (getExtension(name).compare(u".txt", Qt::CaseInsensitive) == 0)
         return name;
     return name + QStringLiteral(".txt");
 }

@@ -1,12 +1,8 @@
 #include "merge/MergeCommand.h"
 
-#include "app/MessagePrompter.h"
-#include "browser/OutputName.h"
-#include "merge/CopyInputs.h"
+#include "base/MessagePrompter.h"
 #include "merge/ExtensionRule.h"
-#include "merge/MergeOutput.h"
 #include "merge/MergeTexts.h"
-#include "merge/OutputCheck.h"
 #include "merge/OutputPath.h"
 #include "mergelist/MergeListModel.h"
 
@@ -15,8 +11,6 @@
 #include <QPointer>
 
 #include <utility>
-
-namespace {
 
 // The window takes no input and shows the busy pointer while the files are copied;
 // whichever way the copy ends, the window comes back as it was.
@@ -44,83 +38,45 @@ private:
     QPointer<QWidget> m_focus;
 };
 
-} // namespace
-
 MergeCommand::MergeCommand(QWidget& window, const MergeListModel& list, QLineEdit& outputName,
                            std::function<NativePath()> shownFolder, MessagePrompter& prompter)
     : m_window(window), m_list(list), m_outputName(outputName), m_shownFolder(std::move(shownFolder)),
       m_prompter(prompter)
 {}
 
-void MergeCommand::run()
-{
-    const std::optional<Output> checked = checkedOutput();
-    if (!checked)
-        return;
-    MergeOutput output(checked->path);
-    if (!openOutput(output, checked->text))
-        return;
-    const MergeResult result = copyWhileBusy(output);
-    if (result.ok())
-        inform(mergetexts::merged(checked->text));
-    else if (result.status == MergeStatus::AlreadyExists)
-        inform(mergetexts::alreadyExists(checked->text));
-    else
-        inform(mergetexts::failed(result));
-}
+MergeCommand::~MergeCommand() = default;
 
-std::optional<MergeCommand::Output> MergeCommand::checkedOutput()
+void MergeCommand::run()
 {
     if (m_list.count() == 0) {
         inform(mergetexts::emptyList());
-        return std::nullopt;
+        return;
     }
-    const QString text = withTxtExtension(m_outputName.text());
-    if (text != m_outputName.text())
-        m_outputName.setText(text);
-    const NativePath path = outputPathOf(text, m_shownFolder());
-    const ExistenceResult existing = checkOutputExists(path);
-    switch (existing.status) {
-    case ExistenceStatus::NoMatch:
-        return Output{text, path};
-    case ExistenceStatus::Exists:
-        inform(mergetexts::alreadyExists(text));
-        break;
-    case ExistenceStatus::BadName:
-        inform(mergetexts::badName());
-        break;
-    case ExistenceStatus::OtherFailure:
-        inform(mergetexts::cannotCheck(text, existing.error));
-        break;
-    }
-    return std::nullopt;
+    m_outputText = withTxtExtension(m_outputName.text());
+    if (m_outputText != m_outputName.text())
+        m_outputName.setText(m_outputText);
+    const MergeResult result =
+        mergeFiles(m_list.entries(), outputPathOf(m_outputText, m_shownFolder()), *this);
+    const QString report = mergetexts::report(result, m_outputText);
+    if (!report.isEmpty())
+        inform(report);
 }
 
-bool MergeCommand::openOutput(MergeOutput& output, const QString& text)
+bool MergeCommand::createMissingFolder(const NativePath& /*folder*/)
 {
-    MergeResult opened = output.open();
-    if (opened.status == MergeStatus::FolderMissing) {
-        // The question shows the folder as the user typed it.
-        const QString folder = folderPartOf(text);
-        if (m_prompter.show(mergetexts::createFolder(folder), BoxStyle::Question) != BoxAnswer::Yes)
-            return false;
-        const MergeResult created = createOutputFolder(folderToCreate(splitOutputPath(output.path())));
-        if (!created.ok()) {
-            inform(mergetexts::failed(created));
-            return false;
-        }
-        opened = output.open();
-    }
-    if (!opened.ok())
-        inform(mergetexts::cannotCreate(opened));
-    return opened.ok();
+    // The question names the folder as the user typed it.
+    const QString question = mergetexts::createFolder(folderPartOf(m_outputText));
+    return m_prompter.show(question, BoxStyle::Question) == BoxAnswer::Yes;
 }
 
-MergeResult MergeCommand::copyWhileBusy(MergeOutput& output)
+void MergeCommand::copyStarting()
 {
-    const BusyWindow busy(m_window);
-    const MergeResult copied = copyInputs(m_list.entries(), output);
-    return copied.ok() ? output.publish() : copied;
+    m_busy = std::make_unique<BusyWindow>(m_window);
+}
+
+void MergeCommand::copyEnded()
+{
+    m_busy.reset();
 }
 
 void MergeCommand::inform(const QString& text)

@@ -1,44 +1,38 @@
 #pragma once
 
-#include "browser/NativePath.h"
+#include "base/NativePath.h"
+#include "merge/MergeFiles.h"
 
 #include <QString>
 
 #include <functional>
-#include <optional>
+#include <memory>
 
+class BusyWindow;
 class MergeListModel;
-class MergeOutput;
 class MessagePrompter;
 class QLineEdit;
 class QWidget;
-struct MergeResult;
 
-// The merge button: checks the output name, asks before creating a missing folder,
-// copies the listed files while the window is busy, and reports how it went.
-class MergeCommand final
+// The merge button: the empty-list and ".txt" rules of the output name, then the
+// merge itself, asking before it creates a missing folder and keeping the window
+// busy while it copies, and a box that tells how it went.
+class MergeCommand final : private MergeHooks
 {
 public:
     // shownFolder gives the folder the file pane shows, whose own bytes an output
     // name inside it keeps.
     MergeCommand(QWidget& window, const MergeListModel& list, QLineEdit& outputName,
                  std::function<NativePath()> shownFolder, MessagePrompter& prompter);
+    ~MergeCommand() override;
     Q_DISABLE_COPY_MOVE(MergeCommand)
 
     void run();
 
 private:
-    // The output name as shown (with its ".txt") and the file it names.
-    struct Output
-    {
-        QString text;
-        NativePath path;
-    };
-
-    // The output, or nothing when a check refused it.
-    [[nodiscard]] std::optional<Output> checkedOutput();
-    [[nodiscard]] bool openOutput(MergeOutput& output, const QString& text);
-    [[nodiscard]] MergeResult copyWhileBusy(MergeOutput& output);
+    [[nodiscard]] bool createMissingFolder(const NativePath& folder) override;
+    void copyStarting() override;
+    void copyEnded() override;
     void inform(const QString& text);
 
     QWidget& m_window;
@@ -46,4 +40,7 @@ private:
     QLineEdit& m_outputName;
     std::function<NativePath()> m_shownFolder;
     MessagePrompter& m_prompter;
+    // The output name of the merge running, as the user sees it.
+    QString m_outputText;
+    std::unique_ptr<BusyWindow> m_busy;
 };

@@ -2,23 +2,73 @@
 
 #include "merge/MergeOutput.h"
 #include "merge/OutputCheck.h"
+#include "merge/OutputPath.h"
 
-MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath, qsizetype blockSize)
+namespace {
+
+MergeResult checkOutput(const NativePath& outputPath)
 {
     const ExistenceResult existence = checkOutputExists(outputPath);
     switch (existence.status) {
     case ExistenceStatus::NoMatch:
-        break;
+        return MergeResult::success();
     case ExistenceStatus::Exists:
         return MergeResult::failure(MergeStatus::AlreadyExists, outputPath, 0);
     case ExistenceStatus::BadName:
+        return MergeResult::failure(MergeStatus::BadName, outputPath, existence.error);
     case ExistenceStatus::OtherFailure:
-        return MergeResult::failure(MergeStatus::OutputFailed, outputPath, existence.error);
+        break;
     }
-    MergeOutput output(outputPath);
-    if (MergeResult opened = output.open(); !opened.ok())
+    return MergeResult::failure(MergeStatus::CannotCheck, outputPath, existence.error);
+}
+
+MergeResult openOutput(MergeOutput& output, MergeHooks& hooks)
+{
+    MergeResult opened = output.open();
+    if (opened.status == MergeStatus::FolderMissing) {
+        const NativePath folder = folderToCreate(splitOutputPath(output.path()));
+        if (!hooks.createMissingFolder(folder))
+            return opened;
+        if (MergeResult created = createOutputFolder(folder); !created.ok())
+            return created;
+        opened = output.open();
+    }
+    if (opened.ok())
         return opened;
-    if (MergeResult copied = copyInputs(inputs, output, blockSize); !copied.ok())
-        return copied;
-    return output.publish();
+    return MergeResult::failure(MergeStatus::OutputNotCreated, output.path(), opened.error);
+}
+
+} // namespace
+
+MergeHooks::~MergeHooks() = default;
+
+bool MergeHooks::createMissingFolder(const NativePath& /*folder*/)
+{
+    return false;
+}
+
+void MergeHooks::copyStarting() {}
+
+void MergeHooks::copyEnded() {}
+
+MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath, MergeHooks& hooks,
+                       qsizetype blockSize)
+{
+    if (MergeResult checked = checkOutput(outputPath); !checked.ok())
+        return checked;
+    MergeOutput output(outputPath);
+    if (MergeResult opened = openOutput(output, hooks); !opened.ok())
+        return opened;
+    hooks.copyStarting();
+    MergeResult result = copyInputs(inputs, output, blockSize);
+    if (result.ok())
+        result = output.publish();
+    hooks.copyEnded();
+    return result;
+}
+
+MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath, qsizetype blockSize)
+{
+    MergeHooks defaults;
+    return mergeFiles(inputs, outputPath, defaults, blockSize);
 }

@@ -5,10 +5,30 @@
 
 #include <QList>
 
-// The whole merge without the window's questions: refuses an output name that
-// matches an existing file (AlreadyExists; a name that cannot be searched gives
-// OutputFailed), opens the output (a missing folder gives FolderMissing and is not
-// created), copies the inputs and publishes the result. On any failure nothing is
-// left at the output name and no temporary file remains.
+// What a merge asks of whoever runs it. The defaults suit a tool: a missing folder
+// is not created, and nothing shows that the copy runs.
+class MergeHooks
+{
+public:
+    MergeHooks() = default;
+    virtual ~MergeHooks();
+    Q_DISABLE_COPY_MOVE(MergeHooks)
+
+    // The output's folder does not exist: whether to create it (one level) and go on.
+    [[nodiscard]] virtual bool createMissingFolder(const NativePath& folder);
+    // Called before the copy starts and after the merged file is published or
+    // dropped, whichever way the merge ends.
+    virtual void copyStarting();
+    virtual void copyEnded();
+};
+
+// The whole merge, as the window and the tool run it: refuses an output name that
+// matches an existing file (AlreadyExists) or cannot be searched (BadName,
+// CannotCheck), opens the output, creating its missing folder where the hooks agree
+// (FolderMissing when they do not), copies the inputs and publishes the result. On
+// any failure nothing is left at the output name and no temporary file remains.
+[[nodiscard]] MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath,
+                                     MergeHooks& hooks, qsizetype blockSize = defaultMergeBlockSize);
+// The same with the default hooks.
 [[nodiscard]] MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath,
                                      qsizetype blockSize = defaultMergeBlockSize);

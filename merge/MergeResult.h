@@ -1,21 +1,29 @@
 #pragma once
 
-#include "browser/NativePath.h"
+#include "base/NativePath.h"
 
 // What went wrong in one step of a merge. The window turns these into its messages;
 // the core only names the kind, the file concerned and the system's error code.
 enum class MergeStatus
 {
     Ok,
+    // The platform cannot search for the output name (a forbidden character, a
+    // part too long).
+    BadName,
+    // The search for an existing output failed, so the merge cannot tell whether
+    // it would replace a file.
+    CannotCheck,
     // The output's folder does not exist (the platform's "path not found").
     FolderMissing,
     // A file of the output's name exists, or appeared before the output was published.
     AlreadyExists,
+    // The output could not be created for another reason than a missing folder.
+    OutputNotCreated,
     // An input could not be opened or read.
     InputFailed,
     // An input is no longer a regular file (a folder, a pipe, a device).
     InputNotAFile,
-    // The output could not be created, written, flushed or published.
+    // The output could not be written, flushed or published.
     OutputFailed,
     // The missing output folder could not be created.
     FolderFailed,

@@ -12,43 +12,13 @@ QString withReason(const QString& what, int error)
     return what + because + QStringLiteral("，未生成合并文件！");
 }
 
-} // namespace
-
-QString emptyList()
-{
-    return QStringLiteral("合并框内没有文件！");
-}
-
-QString badName()
-{
-    return QStringLiteral("合并文件的名称或路径错误!");
-}
-
 QString alreadyExists(const QString& outputName)
 {
     return outputName + QStringLiteral(" 已存在，重新输入合并文件名！");
 }
 
-QString createFolder(const QString& folderWithSeparator)
-{
-    return folderWithSeparator + QStringLiteral(" 文件夹不存在，是否创建？");
-}
-
-QString merged(const QString& outputName)
-{
-    return QStringLiteral("所选文件已成功合并，并保存为 ") + outputName + QStringLiteral("！");
-}
-
-QString cannotCheck(const QString& outputName, int error)
-{
-    return withReason(QStringLiteral("无法确认 ") + outputName + QStringLiteral(" 是否已存在"), error);
-}
-
-QString cannotCreate(const MergeResult& result)
-{
-    return withReason(result.path.display() + QStringLiteral(" 无法创建"), result.error);
-}
-
+// A failure after the checks: names the file or folder and the reason, and says
+// that no merged file was written.
 QString failed(const MergeResult& result)
 {
     const QString path = result.path.display();
@@ -59,14 +29,42 @@ QString failed(const MergeResult& result)
         return withReason(path + QStringLiteral(" 不是普通文件，无法读取"), result.error);
     case MergeStatus::FolderFailed:
         return withReason(path + QStringLiteral(" 文件夹创建失败"), result.error);
-    case MergeStatus::AlreadyExists:
-        return alreadyExists(path);
-    case MergeStatus::Ok:
-    case MergeStatus::FolderMissing:
-    case MergeStatus::OutputFailed:
-        break;
+    case MergeStatus::OutputNotCreated:
+        return withReason(path + QStringLiteral(" 无法创建"), result.error);
+    default:
+        return withReason(path + QStringLiteral(" 写入失败"), result.error);
     }
-    return withReason(path + QStringLiteral(" 写入失败"), result.error);
+}
+
+} // namespace
+
+QString emptyList()
+{
+    return QStringLiteral("合并框内没有文件！");
+}
+
+QString createFolder(const QString& folderWithSeparator)
+{
+    return folderWithSeparator + QStringLiteral(" 文件夹不存在，是否创建？");
+}
+
+QString report(const MergeResult& result, const QString& outputName)
+{
+    switch (result.status) {
+    case MergeStatus::Ok:
+        return QStringLiteral("所选文件已成功合并，并保存为 ") + outputName + QStringLiteral("！");
+    case MergeStatus::FolderMissing:
+        return {};
+    case MergeStatus::BadName:
+        return QStringLiteral("合并文件的名称或路径错误!");
+    case MergeStatus::CannotCheck:
+        return withReason(QStringLiteral("无法确认 ") + outputName + QStringLiteral(" 是否已存在"),
+                          result.error);
+    case MergeStatus::AlreadyExists:
+        return alreadyExists(outputName);
+    default:
+        return failed(result);
+    }
 }
 
 QString reason(int error)

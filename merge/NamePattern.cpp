@@ -1,6 +1,6 @@
 #include "merge/NamePattern.h"
 
-#include "browser/NameBytes.h"
+#include "base/NameBytes.h"
 
 #include <QList>
 

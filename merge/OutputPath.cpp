@@ -25,8 +25,21 @@ NativePath folderToCreate(const OutputPathParts& parts)
 
 QString folderPartOf(const QString& outputName)
 {
-    // LastPosOf counts from 1, so the position found is the length of the folder part.
+    // lastPosOf counts from 1, so the position found is the length of the folder part.
     const qsizetype cut =
-        std::max(LastPosOf(u"/", outputName), LastPosOf(NativePath::separator().display(), outputName));
+        std::max(lastPosOf(u"/", outputName), lastPosOf(NativePath::separator().display(), outputName));
     return outputName.left(cut);
+}
+
+NativePath outputPathOf(const QString& outputName, const NativePath& shownFolder)
+{
+    if (shownFolder.isEmpty())
+        return NativePath::fromText(outputName);
+    const QString separator = NativePath::separator().display();
+    QString prefix = shownFolder.display();
+    if (!prefix.endsWith(separator))
+        prefix += separator;
+    if (!outputName.startsWith(prefix))
+        return NativePath::fromText(outputName);
+    return shownFolder.child(NativePath::fromText(outputName.mid(prefix.size())));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/NativePath.h"
+#include "base/NativePath.h"
 
 #include <QString>
 
@@ -28,3 +28,10 @@ struct OutputPathParts
 // The folder part of an output name as the user sees it, with its trailing
 // separator; empty when the name has no separator.
 [[nodiscard]] QString folderPartOf(const QString& outputName);
+
+// The file an output name names. The text is taken in the system's encoding for file
+// names, except that a name which begins with the text of the folder shown and a
+// separator lies in that very folder, whatever bytes the folder's name holds: the
+// proposed name, and names the user types below the folder shown, never land in a
+// twin folder whose name merely looks the same.
+[[nodiscard]] NativePath outputPathOf(const QString& outputName, const NativePath& shownFolder);

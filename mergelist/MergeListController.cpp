@@ -1,6 +1,6 @@
 #include "mergelist/MergeListController.h"
 
-#include "app/MessagePrompter.h"
+#include "base/MessagePrompter.h"
 #include "browser/FilePane.h"
 #include "browser/FolderListing.h"
 #include "mergelist/MergeListModel.h"
@@ -26,7 +26,7 @@ QList<NativePath> MergeListController::paneFiles(bool selectedOnly) const
     const int count = m_files.listCount();
     for (int i = 0; i < count; ++i)
         if (!selectedOnly || m_files.selected(i))
-            paths << BuildFullPath(folder, m_files.list(i));
+            paths << buildFullPath(folder, m_files.list(i));
     return paths;
 }
 
@@ -54,7 +54,7 @@ void MergeListController::addCurrentFile()
     const int current = m_files.listIndex();
     if (current < 0)
         return;
-    add({BuildFullPath(m_files.path(), m_files.list(current))});
+    add({buildFullPath(m_files.path(), m_files.list(current))});
 }
 
 void MergeListController::addDropped(const QList<NativePath>& paths)

@@ -22,7 +22,7 @@ QList<NativePath> MergeListModel::entries() const
     return m_entries;
 }
 
-bool MergeListModel::IsInMergeList(const NativePath& path) const
+bool MergeListModel::isInMergeList(const NativePath& path) const
 {
     return m_countByComparedForm.contains(comparedForm(path));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/NativePath.h"
+#include "base/NativePath.h"
 
 #include <QAbstractListModel>
 #include <QHash>
@@ -30,7 +30,7 @@ public:
     [[nodiscard]] QList<NativePath> entries() const;
 
     // True when an entry names the same file as path under comparedForm().
-    [[nodiscard]] bool IsInMergeList(const NativePath& path) const;
+    [[nodiscard]] bool isInMergeList(const NativePath& path) const;
 
     // row is 0..count(); count() appends. The caller keeps count() <= maxEntries.
     void insert(int row, const NativePath& path);

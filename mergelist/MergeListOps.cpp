@@ -29,7 +29,7 @@ AddResult addPaths(MergeListModel& model, const QList<NativePath>& candidates, i
     // not yet in the model when its second copy is tested.
     QSet<NativePath::Native> batchForms;
     for (const NativePath& path : candidates) {
-        if (model.IsInMergeList(path)) {
+        if (model.isInMergeList(path)) {
             continue;
         }
         NativePath::Native form = comparedForm(path);

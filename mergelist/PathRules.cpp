@@ -3,7 +3,7 @@
 // The merge list joins and compares paths exactly as the panes do, so an entry
 // built from the file pane is the path the pane would show.
 
-NativePath BuildFullPath(const NativePath& folder, const NativePath& fileName)
+NativePath buildFullPath(const NativePath& folder, const NativePath& fileName)
 {
     return folder.child(fileName);
 }

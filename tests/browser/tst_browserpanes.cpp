@@ -4,7 +4,7 @@
 #include "browser/FilePane.h"
 #include "browser/FolderListing.h"
 #include "browser/FolderPane.h"
-#include "browser/NativePath.h"
+#include "base/NativePath.h"
 #include "support/TestPaths.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "TestDrives.h"
 #include "browser/DriveFolders.h"
-#include "browser/NativePath.h"
+#include "base/NativePath.h"
 #include "browser/NaturalOrder.h"
 #include "browser/OutputName.h"
 #include "browser/SystemDriveSource.h"
@@ -46,8 +46,6 @@ private slots:
     void displayText();
     void droppedUrl_data();
     void droppedUrl();
-    void outputPathOf_data();
-    void outputPathOf();
     void volumes_data();
     void volumes();
     void mountInfo();
@@ -271,37 +269,6 @@ void BrowserRulesTest::droppedUrl()
     QFETCH(QByteArray, url);
     QFETCH(QByteArray, bytes);
     QCOMPARE(NativePath::fromLocalFile(QUrl::fromEncoded(url)).native(), bytes);
-#endif
-}
-
-void BrowserRulesTest::outputPathOf_data()
-{
-    QTest::addColumn<QByteArray>("folder");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QByteArray>("expected");
-
-    const QByteArray gbk("/d/\xba\xcf\xb2\xa2");
-    QTest::newRow("proposed name keeps the folder's bytes")
-        << gbk << ::defaultOutputName(NativePath::fromNative(gbk)) << gbk + "/Corvalent.txt";
-    QTest::newRow("typed name below the folder shown")
-        << gbk << u"/d/合并/sub/新.txt"_s << gbk + "/sub/\xe6\x96\xb0.txt";
-    QTest::newRow("a folder that only starts alike") << gbk << u"/d/合并2/a.txt"_s
-                                                     << QByteArray("/d/\xe5\x90\x88\xe5\xb9\xb6"
-                                                                   "2/a.txt");
-    QTest::newRow("another folder") << gbk << u"/e/a.txt"_s << QByteArray("/e/a.txt");
-    QTest::newRow("relative name") << gbk << u"a.txt"_s << QByteArray("a.txt");
-    QTest::newRow("root shown") << QByteArray("/") << u"/a.txt"_s << QByteArray("/a.txt");
-}
-
-void BrowserRulesTest::outputPathOf()
-{
-#ifdef Q_OS_WIN
-    QSKIP("File names are UTF-16 on Windows");
-#else
-    QFETCH(QByteArray, folder);
-    QFETCH(QString, typed);
-    QFETCH(QByteArray, expected);
-    QCOMPARE(::outputPathOf(typed, NativePath::fromNative(folder)), NativePath::fromNative(expected));
 #endif
 }
 

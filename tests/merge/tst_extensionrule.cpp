@@ -1,10 +1,13 @@
 #include "merge/ExtensionRule.h"
+#include "merge/OutputPath.h"
+#include "support/TestPaths.h"
 
 #include <QTest>
 
 // The name rules of the merge: the extension test, the search for the last
 // separator, and the ".txt" rule built on them, including names longer than the
-// 16-bit positions the original program could count.
+// 16-bit positions the original program could count; and the file an output name
+// names.
 class TestExtensionRule final : public QObject
 {
     Q_OBJECT
@@ -16,6 +19,8 @@ private slots:
     void lastPosOf();
     void withTxtExtension_data();
     void withTxtExtension();
+    void outputPathOf_data();
+    void outputPathOf();
 };
 
 using namespace Qt::StringLiterals;
@@ -54,7 +59,7 @@ void TestExtensionRule::getExtension()
 {
     QFETCH(QString, name);
     QFETCH(QString, extension);
-    QCOMPARE(GetExtension(name), extension);
+    QCOMPARE(::getExtension(name), extension);
 }
 
 void TestExtensionRule::lastPosOf_data()
@@ -88,7 +93,7 @@ void TestExtensionRule::lastPosOf()
     QFETCH(QString, character);
     QFETCH(QString, text);
     QFETCH(qsizetype, position);
-    QCOMPARE(LastPosOf(character, text), position);
+    QCOMPARE(::lastPosOf(character, text), position);
 }
 
 void TestExtensionRule::withTxtExtension_data()
@@ -126,6 +131,37 @@ void TestExtensionRule::withTxtExtension()
     QFETCH(QString, name);
     QFETCH(QString, result);
     QCOMPARE(::withTxtExtension(name), result);
+}
+
+void TestExtensionRule::outputPathOf_data()
+{
+    QTest::addColumn<QByteArray>("folder");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("expected");
+
+    const QByteArray gbk("/d/\xba\xcf\xb2\xa2");
+    QTest::newRow("proposed name keeps the folder's bytes")
+        << gbk << u"/d/合并/Corvalent.txt"_s << gbk + "/Corvalent.txt";
+    QTest::newRow("typed name below the folder shown")
+        << gbk << u"/d/合并/sub/新.txt"_s << gbk + "/sub/\xe6\x96\xb0.txt";
+    QTest::newRow("a folder that only starts alike") << gbk << u"/d/合并2/a.txt"_s
+                                                     << QByteArray("/d/\xe5\x90\x88\xe5\xb9\xb6"
+                                                                   "2/a.txt");
+    QTest::newRow("another folder") << gbk << u"/e/a.txt"_s << QByteArray("/e/a.txt");
+    QTest::newRow("relative name") << gbk << u"a.txt"_s << QByteArray("a.txt");
+    QTest::newRow("root shown") << QByteArray("/") << u"/a.txt"_s << QByteArray("/a.txt");
+}
+
+void TestExtensionRule::outputPathOf()
+{
+#ifdef Q_OS_WIN
+    QSKIP("File names are UTF-16 on Windows");
+#else
+    QFETCH(QByteArray, folder);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(::outputPathOf(typed, NativePath::fromNative(folder)), NativePath::fromNative(expected));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestExtensionRule)

@@ -116,7 +116,7 @@ QStringList pathPool()
     for (const char* folder : {"/d1", "/D1", "/d2"}) {
         for (const char* name : {"a.txt", "A.txt", "b.TXT", "c.txt", "Ç.txt", "ç.txt"}) {
             pool.append(
-                BuildFullPath(path(QString::fromUtf8(folder)), path(QString::fromUtf8(name))).display());
+                buildFullPath(path(QString::fromUtf8(folder)), path(QString::fromUtf8(name))).display());
         }
     }
     return pool;
@@ -172,7 +172,7 @@ void TestMergeListBulk::agreesWithStepByStepList()
 
     const QStringList pool = pathPool();
     const QStringList probes =
-        pool + QStringList{BuildFullPath(path(u"/d3"_s), path(u"a.txt"_s)).display(), QString(), u"d1"_s};
+        pool + QStringList{buildFullPath(path(u"/d3"_s), path(u"a.txt"_s)).display(), QString(), u"d1"_s};
     MergeListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     ReferenceListBox reference(platformIgnoresCase() ? Qt::CaseInsensitive : Qt::CaseSensitive);
@@ -185,7 +185,7 @@ void TestMergeListBulk::agreesWithStepByStepList()
         QCOMPARE(displayTexts(model.entries()), reference.items());
         QCOMPARE(selected, reference.listIndex());
         for (const QString& probe : probes) {
-            QCOMPARE(model.IsInMergeList(path(probe)), reference.scanFor(probe));
+            QCOMPARE(model.isInMergeList(path(probe)), reference.scanFor(probe));
         }
     }
 }

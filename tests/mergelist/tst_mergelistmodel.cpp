@@ -65,9 +65,9 @@ void TestMergeListModel::contractHoldsThroughEveryChange()
     model.clear();
     model.clear();
     QCOMPARE(model.count(), 0);
-    QVERIFY(!model.IsInMergeList(path(u"/d/B.txt"_s)));
+    QVERIFY(!model.isInMergeList(path(u"/d/B.txt"_s)));
     model.insert(0, path(u"/d/B.txt"_s));
-    QVERIFY(model.IsInMergeList(path(u"/d/B.txt"_s)));
+    QVERIFY(model.isInMergeList(path(u"/d/B.txt"_s)));
 }
 
 void TestMergeListModel::insertBlock_data()
@@ -190,8 +190,8 @@ void TestMergeListModel::duplicateTest()
     MergeListModel model;
     fill(model, {u"/other/first.txt"_s, listed, u"/other/last.txt"_s});
 
-    QCOMPARE(model.IsInMergeList(path(candidate)), sameFile);
-    QVERIFY(model.IsInMergeList(path(listed)));
+    QCOMPARE(model.isInMergeList(path(candidate)), sameFile);
+    QVERIFY(model.isInMergeList(path(listed)));
     QCOMPARE(model.at(1), path(listed));
 }
 
@@ -205,10 +205,10 @@ void TestMergeListModel::equalEntriesCountedSeparately()
     model.insertBlock(0, {a, path(u"/d/b.txt"_s), a});
 
     model.removeAt(0);
-    QVERIFY(model.IsInMergeList(a));
+    QVERIFY(model.isInMergeList(a));
     model.removeAt(1);
-    QVERIFY(!model.IsInMergeList(a));
-    QVERIFY(model.IsInMergeList(path(u"/d/b.txt"_s)));
+    QVERIFY(!model.isInMergeList(a));
+    QVERIFY(model.isInMergeList(path(u"/d/b.txt"_s)));
 }
 
 // A GBK name and the UTF-8 name that shows the same text are two files; so are a
@@ -224,9 +224,9 @@ void TestMergeListModel::namesCompareByTheirBytes()
     MergeListModel model;
     model.insert(0, gbk);
 
-    QVERIFY(model.IsInMergeList(NativePath::fromNative("/d/\xba\xcf\xb2\xa2.txt")));
-    QVERIFY(!model.IsInMergeList(utf8));
-    QVERIFY(!model.IsInMergeList(replaced));
+    QVERIFY(model.isInMergeList(NativePath::fromNative("/d/\xba\xcf\xb2\xa2.txt")));
+    QVERIFY(!model.isInMergeList(utf8));
+    QVERIFY(!model.isInMergeList(replaced));
     QCOMPARE(model.data(model.index(0)).toString(), u"/d/合并.txt"_s);
 #endif
 }

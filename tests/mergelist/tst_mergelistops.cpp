@@ -190,7 +190,7 @@ void TestMergeListOps::buttons()
     QCOMPARE(press(button, model, selected), expectedSelected);
     QCOMPARE(entries(model), expected);
     for (const QString& text : initial) {
-        QCOMPARE(model.IsInMergeList(path(text)), expected.contains(text));
+        QCOMPARE(model.isInMergeList(path(text)), expected.contains(text));
     }
 }
 

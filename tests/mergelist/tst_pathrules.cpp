@@ -44,7 +44,7 @@ void TestPathRules::buildFullPath()
     QFETCH(QString, fileName);
     QFETCH(QString, expected);
 
-    QCOMPARE(BuildFullPath(path(folder), path(fileName)), path(expected));
+    QCOMPARE(::buildFullPath(path(folder), path(fileName)), path(expected));
 }
 
 QTEST_GUILESS_MAIN(TestPathRules)

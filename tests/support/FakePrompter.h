@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessagePrompter.h"
+#include "base/MessagePrompter.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,6 +1,6 @@
 // Paths on Windows: UTF-16 text, "\" the separator ("/" accepted on input), names
 // compared without regard to letter case.
-#include "browser/NativePath.h"
+#include "base/NativePath.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 // Paths on POSIX systems: bytes, "/" the only separator, names compared exactly.
-#include "browser/NameBytes.h"
-#include "browser/NativePath.h"
+#include "base/NameBytes.h"
+#include "base/NativePath.h"
 
 #include <QUrl>
 

@@ -1,4 +1,4 @@
-#include "browser/NameBytes.h"
+#include "base/NameBytes.h"
 
 #include <QStringDecoder>
 

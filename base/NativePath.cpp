@@ -1,4 +1,4 @@
-#include "browser/NativePath.h"
+#include "base/NativePath.h"
 
 #include <utility>
 

@@ -22,6 +22,9 @@ enum class BoxAnswer
 class MessagePrompter
 {
 public:
-    virtual ~MessagePrompter() = default;
+    MessagePrompter() = default;
+    virtual ~MessagePrompter();
+    Q_DISABLE_COPY_MOVE(MessagePrompter)
+
     [[nodiscard]] virtual BoxAnswer show(const QString& prompt, BoxStyle style) = 0;
 };

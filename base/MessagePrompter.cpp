@@ -1,0 +1,3 @@
+#include "base/MessagePrompter.h"
+
+MessagePrompter::~MessagePrompter() = default;
