@@ -1,5 +1,7 @@
 #include "app/AppInfo.h"
 
+#include "app/BuildInfo.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -15,6 +17,11 @@ QString applicationTitle()
 QString applicationVersion()
 {
     return QStringLiteral(TAMBOREL_VERSION);
+}
+
+QString publisher()
+{
+    return QString::fromUtf8(TAMBOREL_PUBLISHER);
 }
 
 NativePath programFolder()

@@ -4,9 +4,11 @@
 
 #include <QString>
 
-// The application's name and version, shown in the title bar and every message box.
+// The application's name, shown in the title bar and every message box, its
+// version, and its publisher, named in the help text.
 [[nodiscard]] QString applicationTitle();
 [[nodiscard]] QString applicationVersion();
+[[nodiscard]] QString publisher();
 
 // The folder that holds the program's executable file.
 [[nodiscard]] NativePath programFolder();

@@ -2,14 +2,8 @@
 
 #include "app/AppInfo.h"
 
+#include <QApplication>
 #include <QMessageBox>
-
-BoxPrompter::BoxPrompter(QWidget* parent) : m_parent(parent) {}
-
-void BoxPrompter::setParent(QWidget* parent)
-{
-    m_parent = parent;
-}
 
 BoxAnswer BoxPrompter::show(const QString& prompt, BoxStyle style)
 {
@@ -18,17 +12,19 @@ BoxAnswer BoxPrompter::show(const QString& prompt, BoxStyle style)
     return answerOf(*box);
 }
 
-std::unique_ptr<QMessageBox> BoxPrompter::makeBox(const QString& prompt, BoxStyle style) const
+std::unique_ptr<QMessageBox> BoxPrompter::makeBox(const QString& prompt, BoxStyle style)
 {
+    // The program has one window; a box belongs to it, centred over it.
+    QWidget* const parent = QApplication::activeWindow();
     if (style == BoxStyle::Question) {
         auto box = std::make_unique<QMessageBox>(QMessageBox::Question, applicationTitle(), prompt,
-                                                 QMessageBox::Yes | QMessageBox::No, m_parent);
+                                                 QMessageBox::Yes | QMessageBox::No, parent);
         box->setDefaultButton(QMessageBox::No);
         box->setEscapeButton(QMessageBox::No);
         return box;
     }
     return std::make_unique<QMessageBox>(QMessageBox::Information, applicationTitle(), prompt,
-                                         QMessageBox::Ok, m_parent);
+                                         QMessageBox::Ok, parent);
 }
 
 BoxAnswer BoxPrompter::answerOf(const QMessageBox& box)

@@ -194,7 +194,7 @@ void MainWindow::connectHandlers()
     connect(m_cmdExit, &QPushButton::clicked, this, [this] { m_context.endProgram(); });
     connect(m_labElongate, &ClickLabel::clicked, this, &MainWindow::toggleLongNameView);
 
-    m_mergeList = new MergeListController(*m_filOperate, *m_lstUnite, m_context.prompter, this);
+    m_mergeList = new MergeListController(*m_filOperate, *m_model, *m_lstUnite, m_context.prompter, this);
     connect(m_cmdAdd, &QPushButton::clicked, m_mergeList, &MergeListController::cmdAdd);
     connect(m_cmdAddAll, &QPushButton::clicked, m_mergeList, &MergeListController::cmdAddAll);
     connect(m_filOperate, &FilePane::entryDoubleClicked, m_mergeList, &MergeListController::addCurrentFile);

@@ -9,11 +9,6 @@ int toPixels(int twips)
     return static_cast<int>(std::lround(static_cast<double>(twips) / perPixel));
 }
 
-int fromPixels(int pixels)
-{
-    return pixels * perPixel;
-}
-
 QRect toRect(int left, int top, int width, int height)
 {
     return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};

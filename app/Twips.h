@@ -10,7 +10,6 @@ namespace twips {
 inline constexpr int perPixel = 15;
 
 [[nodiscard]] int toPixels(int twips);
-[[nodiscard]] int fromPixels(int pixels);
 [[nodiscard]] QRect toRect(int left, int top, int width, int height);
 [[nodiscard]] QPoint toPoint(int left, int top);
 

@@ -1,5 +1,7 @@
 #include "app/WindowTexts.h"
 
+#include "app/AppInfo.h"
+
 #include <QHash>
 #include <QStringList>
 
@@ -21,11 +23,6 @@ QString caption(const QString& controlName)
         {QStringLiteral("labSave"), QStringLiteral("合并文件保存为：")},
     };
     return captions.value(controlName);
-}
-
-QString publisher()
-{
-    return QStringLiteral("Tamborel 开发组");
 }
 
 QString helpText()

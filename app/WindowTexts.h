@@ -7,6 +7,5 @@ namespace texts {
 
 [[nodiscard]] QString caption(const QString& controlName);
 [[nodiscard]] QString helpText();
-[[nodiscard]] QString publisher();
 
 } // namespace texts

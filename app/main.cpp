@@ -19,7 +19,6 @@ int main(int argc, char* argv[])
         programFolder(), NativePath::currentFolder(), drives, prompter, [] { QApplication::exit(0); },
     };
     MainWindow window(context);
-    prompter.setParent(&window);
     window.show();
     return QApplication::exec();
 }

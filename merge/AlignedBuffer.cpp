@@ -9,7 +9,7 @@ constexpr std::align_val_t pageAlignment{4096};
 } // namespace
 
 AlignedBuffer::AlignedBuffer(qsizetype size)
-    : m_data(static_cast<char*>(::operator new(static_cast<size_t>(size), pageAlignment))), m_size(size)
+    : m_data(static_cast<char*>(::operator new(static_cast<size_t>(size), pageAlignment)))
 {}
 
 AlignedBuffer::~AlignedBuffer()
@@ -20,9 +20,4 @@ AlignedBuffer::~AlignedBuffer()
 char* AlignedBuffer::data() const
 {
     return m_data;
-}
-
-qsizetype AlignedBuffer::size() const
-{
-    return m_size;
 }

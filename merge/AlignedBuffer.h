@@ -13,9 +13,7 @@ public:
     Q_DISABLE_COPY_MOVE(AlignedBuffer)
 
     [[nodiscard]] char* data() const;
-    [[nodiscard]] qsizetype size() const;
 
 private:
     char* m_data;
-    qsizetype m_size;
 };

@@ -9,15 +9,10 @@
 #include "mergelist/MergeListView.h"
 #include "mergelist/PathRules.h"
 
-MergeListController::MergeListController(FilePane& files, MergeListView& view, MessagePrompter& prompter,
-                                         QObject* parent)
-    : QObject(parent), m_files(files), m_view(view), m_prompter(prompter)
+MergeListController::MergeListController(FilePane& files, MergeListModel& model, MergeListView& view,
+                                         MessagePrompter& prompter, QObject* parent)
+    : QObject(parent), m_files(files), m_model(model), m_view(view), m_prompter(prompter)
 {}
-
-MergeListModel& MergeListController::model() const
-{
-    return *static_cast<MergeListModel*>(m_view.model());
-}
 
 QList<NativePath> MergeListController::paneFiles(bool selectedOnly) const
 {
@@ -32,7 +27,7 @@ QList<NativePath> MergeListController::paneFiles(bool selectedOnly) const
 
 void MergeListController::add(const QList<NativePath>& candidates)
 {
-    const mergelist::AddResult result = mergelist::addPaths(model(), candidates, m_view.selectedRow());
+    const mergelist::AddResult result = mergelist::addPaths(m_model, candidates, m_view.selectedRow());
     if (result.added > 0)
         m_view.selectRow(result.selectedRow);
     if (result.limitReached)
@@ -69,20 +64,20 @@ void MergeListController::addDropped(const QList<NativePath>& paths)
 
 void MergeListController::cmdDel()
 {
-    m_view.selectRow(mergelist::cmdDel(model(), m_view.selectedRow()));
+    m_view.selectRow(mergelist::cmdDel(m_model, m_view.selectedRow()));
 }
 
 void MergeListController::cmdDelAll()
 {
-    m_view.selectRow(mergelist::cmdDelAll(model()));
+    m_view.selectRow(mergelist::cmdDelAll(m_model));
 }
 
 void MergeListController::cmdUp()
 {
-    m_view.selectRow(mergelist::cmdUp(model(), m_view.selectedRow()));
+    m_view.selectRow(mergelist::cmdUp(m_model, m_view.selectedRow()));
 }
 
 void MergeListController::cmdDown()
 {
-    m_view.selectRow(mergelist::cmdDown(model(), m_view.selectedRow()));
+    m_view.selectRow(mergelist::cmdDown(m_model, m_view.selectedRow()));
 }

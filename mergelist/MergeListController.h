@@ -17,7 +17,8 @@ class MergeListController final : public QObject
     Q_OBJECT
 
 public:
-    MergeListController(FilePane& files, MergeListView& view, MessagePrompter& prompter, QObject* parent);
+    MergeListController(FilePane& files, MergeListModel& model, MergeListView& view,
+                        MessagePrompter& prompter, QObject* parent);
     Q_DISABLE_COPY_MOVE(MergeListController)
 
     void cmdAdd();
@@ -30,11 +31,11 @@ public:
     void cmdDown();
 
 private:
-    [[nodiscard]] MergeListModel& model() const;
     [[nodiscard]] QList<NativePath> paneFiles(bool selectedOnly) const;
     void add(const QList<NativePath>& candidates);
 
     FilePane& m_files;
+    MergeListModel& m_model;
     MergeListView& m_view;
     MessagePrompter& m_prompter;
 };

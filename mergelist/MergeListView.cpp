@@ -31,14 +31,20 @@ MergeListView::MergeListView(QWidget* parent) : QListView(parent)
     setDropIndicatorShown(false);
 }
 
+// Without a model the view has no selection model either: it then shows nothing,
+// and nothing can be selected.
 int MergeListView::selectedRow() const
 {
-    const QModelIndexList rows = selectionModel() ? selectionModel()->selectedRows() : QModelIndexList{};
+    if (selectionModel() == nullptr)
+        return -1;
+    const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 void MergeListView::selectRow(int row)
 {
+    if (selectionModel() == nullptr)
+        return;
     if (row < 0) {
         selectionModel()->clearSelection();
         return;

@@ -74,8 +74,7 @@ void ChineseTest::boxes()
     QFETCH(int, clicked);
     QFETCH(BoxAnswer, answer);
 
-    const BoxPrompter prompter;
-    const std::unique_ptr<QMessageBox> box = prompter.makeBox(u"提示"_s, style);
+    const std::unique_ptr<QMessageBox> box = BoxPrompter::makeBox(u"提示"_s, style);
     QCOMPARE(box->windowTitle(), u"Tamborel"_s);
     QCOMPARE(box->text(), u"提示"_s);
     QCOMPARE(box->icon(), style == BoxStyle::Question ? QMessageBox::Question : QMessageBox::Information);
