@@ -13,9 +13,7 @@
 #include <filesystem>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -65,9 +63,6 @@ private slots:
     void refusedBeforeCopying_data();
     void refusedBeforeCopying();
     void namesInAnyEncoding();
-#ifdef Q_OS_UNIX
-    void fileSizeLimitMidCopy();
-#endif
 
 private:
     void addInputs(const QList<QByteArray>& contents);
@@ -409,28 +404,6 @@ void MergeWindowTest::namesInAnyEncoding()
     QSKIP("File names are UTF-16 on Windows");
 #endif
 }
-
-#ifdef Q_OS_UNIX
-void MergeWindowTest::fileSizeLimitMidCopy()
-{
-    addInputs({QByteArray(64 * 1024, 'x'), QByteArray(64 * 1024, 'y')});
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100 * 1024;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    merge(m_out + sep() + QStringLiteral("big.txt"));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    QCOMPARE(m_fixture->prompter.prompts.size(), 1);
-    QVERIFY2(lastPrompt().startsWith(m_out + sep() + QStringLiteral("big.txt")), qPrintable(lastPrompt()));
-    QVERIFY(lastPrompt().endsWith(QStringLiteral("未生成合并文件！")));
-    QVERIFY(outFolderEntries().isEmpty());
-    QVERIFY(m_window->isEnabled());
-}
-#endif
 
 QTEST_MAIN(MergeWindowTest)
 #include "tst_mergewindow.moc"

@@ -1,3 +1,5 @@
+#include "app/WindowTexts.h"
+#include "mergelist/MergeListModel.h"
 #include "support/WindowFixture.h"
 
 #include <QAbstractButton>
@@ -53,6 +55,9 @@ private slots:
     void tabCycle();
     void accessKeys();
     void helpTextIsReadOnlyYetSelectable();
+    void longEntryIsCutOff();
+    void versionResource_data();
+    void versionResource();
 
 private:
     QStringList visitWithKey(int count, Qt::KeyboardModifiers modifiers);
@@ -81,9 +86,13 @@ void WindowLayoutTest::controls_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("twips");
     QTest::addColumn<int>("tabIndex");
+    QTest::addColumn<qreal>("points");
 
+    // Every control has the window's 9-point font but the two in a Western face.
     const auto row = [](const char* name, const char* kind, const QString& caption, QRect rect, int tab) {
-        QTest::newRow(name) << QString::fromLatin1(kind) << caption << rect << tab;
+        const QByteArrayView control(name);
+        const qreal points = control == "txtHelp" ? 9.75 : control == "labElongate" ? 12 : 9;
+        QTest::newRow(name) << QString::fromLatin1(kind) << caption << rect << tab << points;
     };
     row("driOperate", "QComboBox", QString(), {30, 60, 1980, 315}, 3);
     row("dirOperate", "QAbstractItemView", QString(), {30, 450, 1980, 1215}, 0);
@@ -110,9 +119,13 @@ void WindowLayoutTest::controls()
     QFETCH(QString, caption);
     QFETCH(QRect, twips);
     QFETCH(int, tabIndex);
+    QFETCH(qreal, points);
 
     auto* widget = m_fixture->control<QWidget>(QString::fromLatin1(QTest::currentDataTag()));
     QVERIFY(widget);
+    QCOMPARE(widget->font().pointSizeF(), points);
+    if (points != 9)
+        QCOMPARE(widget->font().family(), QStringLiteral("MS Sans Serif"));
     QVERIFY2(widget->inherits(kind.toLatin1().constData()), widget->metaObject()->className());
     QVERIFY(widget->isVisible());
     QVERIFY(widget->isEnabled());
@@ -206,16 +219,37 @@ void WindowLayoutTest::accessKeys()
 
 void WindowLayoutTest::helpTextIsReadOnlyYetSelectable()
 {
+    const QStringList lines{
+        QStringLiteral("一、功能："),
+        QStringLiteral("对批量的文本文件按次序进行合并。"),
+        QStringLiteral("二、合并方式："),
+        QStringLiteral("1.按文件显示的次序进行合并；"),
+        QStringLiteral("2.每个文件之间设置一处空行。"),
+        QStringLiteral("三、操作步骤："),
+        QStringLiteral("1.选择需要合并的文件(这些文件可以在不同的文件夹内)；"),
+        QStringLiteral("2.排定待合并文件的先后次序；"),
+        QStringLiteral("3.若文件名字过长，无法看全，点击\">>\"即可；"),
+        QStringLiteral("4.输入合并后生成文件的路径和名称；"),
+        QStringLiteral("5.执行\"合并\"。"),
+        QStringLiteral("四、窍门："),
+        QStringLiteral(
+            "1.添加文件时，如果选择了插入位置，则添加至选择位置之后；如没有选择插入位置，则添加至列表最后；"),
+        QStringLiteral("2.选择需要合并的文件时可以进行多选；"),
+        QStringLiteral("3.需要合并文件可以在不同的文件夹内。"),
+        QStringLiteral("五、注意事项："),
+        QStringLiteral("1.一个文件只能参与合并一次。"),
+        QStringLiteral("六、软件信息："),
+        QStringLiteral("发布者：Tamborel 开发组"),
+        QStringLiteral("电子邮件：tamborel@example.org"),
+        QStringLiteral("主页：https://www.example.org/tamborel"),
+        QStringLiteral("XMPP：tamborel@xmpp.example.org"),
+        QStringLiteral("Matrix：#tamborel:example.org"),
+    };
+    // Each of the 23 lines is ended by CR LF; the box shows them as lines.
+    QCOMPARE(texts::helpText(), lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     auto* help = m_fixture->control<QPlainTextEdit>(QStringLiteral("txtHelp"));
     const QString before = help->toPlainText();
-    const QStringList lines = before.split(QLatin1Char('\n'));
-    QCOMPARE(lines.size(), 24); // 23 lines, each ended by a line break
-    QVERIFY(lines.last().isEmpty());
-    QCOMPARE(lines.first(), QStringLiteral("一、功能："));
-    QCOMPARE(lines.at(8), QStringLiteral("3.若文件名字过长，无法看全，点击\">>\"即可；"));
-    QCOMPARE(lines.at(17), QStringLiteral("六、软件信息："));
-    for (int i = 18; i < 23; ++i)
-        QVERIFY2(lines.at(i).indexOf(QStringLiteral("：")) > 0, qPrintable(lines.at(i)));
+    QCOMPARE(before, lines.join(u'\n') + u'\n');
 
     help->setFocus();
     QTest::keyClicks(help, QStringLiteral("abc"));
@@ -225,6 +259,43 @@ void WindowLayoutTest::helpTextIsReadOnlyYetSelectable()
     QCOMPARE(help->textCursor().selectedText().size(), before.size());
     QCOMPARE(help->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QVERIFY(help->verticalScrollBar()->maximum() > 0);
+}
+
+// An entry wider than the merge list is cut off at its right edge: no scroll bar
+// lets the list move sideways.
+void WindowLayoutTest::longEntryIsCutOff()
+{
+    auto* list = m_fixture->control<QListView>(QStringLiteral("lstUnite"));
+    auto* model = m_window->findChild<MergeListModel*>();
+    model->insert(0, NativePath::fromText(QStringLiteral("/") + QString(300, u'x') + QStringLiteral(".txt")));
+    list->doItemsLayout();
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+    QCOMPARE(list->horizontalScrollBar()->value(), 0);
+}
+
+// The version information of the program file, as the build writes it.
+void WindowLayoutTest::versionResource_data()
+{
+    QTest::addColumn<QString>("line");
+
+    for (const char* line :
+         {"FILEVERSION 2,2,0,0", "PRODUCTVERSION 2,2,0,0", "BLOCK \"080404B0\"",
+          "VALUE \"FileVersion\", \"2.02\"", "VALUE \"ProductVersion\", \"2.02\"",
+          "VALUE \"InternalName\", \"Corvalent\"", "VALUE \"OriginalFilename\", \"Corvalent.exe\"",
+          "VALUE \"ProductName\", \"Tamborel\"", "VALUE \"CompanyName\", \"Tamborel 开发组\"",
+          "VALUE \"Translation\", 0x0804, 0x04B0"})
+        QTest::newRow(line) << QString::fromUtf8(line);
+}
+
+void WindowLayoutTest::versionResource()
+{
+    QFETCH(QString, line);
+    QFile file(QStringLiteral(TAMBOREL_VERSION_RC));
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    QStringList lines;
+    while (!file.atEnd())
+        lines << QString::fromUtf8(file.readLine()).trimmed();
+    QVERIFY2(lines.contains(line), qPrintable(line));
 }
 
 QTEST_MAIN(WindowLayoutTest)

@@ -5,11 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 // The checks before a merge: the existence test with its patterns and exclusions,
@@ -25,6 +28,8 @@ private slots:
     void existence();
     void linksAndPipesNeverMatch_data();
     void linksAndPipesNeverMatch();
+    void foldersOutOfReach_data();
+    void foldersOutOfReach();
     void createFolder_data();
     void createFolder();
 };
@@ -205,6 +210,58 @@ void TestOutputCheck::linksAndPipesNeverMatch()
     QCOMPARE(result.error != 0, status == ExistenceStatus::OtherFailure);
 #else
     QSKIP("Links and pipes of this kind are POSIX file-system entries");
+#endif
+}
+
+void TestOutputCheck::foldersOutOfReach_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<ExistenceStatus>("status");
+
+    QTest::newRow("folder that cannot be searched") << 0600 << "r1.txt" << ExistenceStatus::OtherFailure;
+    QTest::newRow("folder that cannot be listed, pattern")
+        << 0333 << "r?.txt" << ExistenceStatus::OtherFailure;
+    // A plain name needs no listing: a folder that may only be written takes the file.
+    QTest::newRow("folder that cannot be listed, plain name") << 0333 << "r1.txt" << ExistenceStatus::NoMatch;
+}
+
+// Permission denied is a failure of the search, never "no such file". Root passes
+// every permission check, so as root the check runs in a child as nobody.
+void TestOutputCheck::foldersOutOfReach()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(int, mode);
+    QFETCH(QString, name);
+    QFETCH(ExistenceStatus, status);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                  QFile::ReadOther | QFile::ExeOther));
+    QVERIFY(QDir(dir.path()).mkdir(u"out"_s));
+    QCOMPARE(::chmod(QFile::encodeName(dir.filePath(u"out"_s)).constData(), mode_t(mode)), 0);
+    const NativePath output = path(dir.filePath(u"out/"_s + name));
+    const auto cleanup = qScopeGuard([&dir] {
+        QFile::setPermissions(dir.filePath(u"out"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+
+    if (::geteuid() != 0) {
+        QCOMPARE(checkOutputExists(output).status, status);
+        return;
+    }
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::_exit(dropped ? static_cast<int>(checkOutputExists(output).status) : 99);
+    }
+    int exit = 0;
+    QCOMPARE(::waitpid(child, &exit, 0), child);
+    QVERIFY(WIFEXITED(exit));
+    QCOMPARE(static_cast<ExistenceStatus>(WEXITSTATUS(exit)), status);
+#else
+    QSKIP("Folder permissions of this kind are POSIX");
 #endif
 }
 
