@@ -14,8 +14,9 @@
 #include <cstdio>
 
 #ifdef Q_OS_WIN
-#include <shellapi.h>
 #include <windows.h>
+// Needs windows.h first.
+#include <shellapi.h>
 #endif
 
 namespace {

@@ -2,6 +2,13 @@
 
 #include <windows.h>
 
+namespace {
+
+// ERROR_DISK_QUOTA_EXCEEDED, which older SDK headers lack.
+constexpr DWORD diskQuotaExceeded = 1295;
+
+} // namespace
+
 ErrorKind errorKind(int error)
 {
     switch (static_cast<DWORD>(error)) {
@@ -15,7 +22,7 @@ ErrorKind errorKind(int error)
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
         return ErrorKind::DiskFull;
-    case ERROR_DISK_QUOTA_EXCEEDED:
+    case diskQuotaExceeded:
         return ErrorKind::QuotaExceeded;
     case ERROR_WRITE_PROTECT:
         return ErrorKind::ReadOnlyFileSystem;
