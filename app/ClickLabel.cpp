@@ -1,10 +1,46 @@
 #include "app/ClickLabel.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 
 #include <utility>
 
-ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {}
+namespace {
+
+// A button to assistive technology, named by its accessible name, with a press action.
+class ClickLabelAccessible final : public QAccessibleWidget
+{
+public:
+    explicit ClickLabelAccessible(ClickLabel* label) : QAccessibleWidget(label, QAccessible::Button) {}
+
+    [[nodiscard]] QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString& actionName) override
+    {
+        if (actionName == pressAction())
+            static_cast<ClickLabel*>(widget())->press();
+    }
+
+    [[nodiscard]] static QAccessibleInterface* create(const QString& /*className*/, QObject* object)
+    {
+        auto* label = qobject_cast<ClickLabel*>(object);
+        return label == nullptr ? nullptr : new ClickLabelAccessible(label);
+    }
+};
+
+} // namespace
+
+ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent)
+{
+    // Qt ignores an installed factory the second time.
+    QAccessible::installFactory(&ClickLabelAccessible::create);
+}
+
+void ClickLabel::press()
+{
+    emit clicked();
+}
 
 void ClickLabel::mousePressEvent(QMouseEvent* event)
 {

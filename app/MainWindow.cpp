@@ -83,6 +83,7 @@ MainWindow::MainWindow(const StartContext& context)
     buildControls();
     applyDesign();
     applyTabOrder();
+    applyAccessibility();
     showStartFolder();
     connectHandlers();
     load();
@@ -179,6 +180,22 @@ void MainWindow::applyTabOrder()
     }
 }
 
+// How assistive technology reads the window; what it shows stays as designed.
+void MainWindow::applyAccessibility()
+{
+    const QList<QWidget*> controls = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* control : controls) {
+        const QString name = texts::accessibleName(control->objectName());
+        if (!name.isEmpty())
+            control->setAccessibleName(name);
+    }
+    m_labUnite->setBuddy(m_lstUnite);
+    m_labSave->setBuddy(m_txtUnite);
+    // A list view takes no label from a buddy: it gets the label's words instead.
+    m_lstUnite->setAccessibleDescription(m_labUnite->text());
+    m_labElongate->setAccessibleName(texts::longNameToggle(false));
+}
+
 void MainWindow::showStartFolder()
 {
     m_driOperate->setDrive(m_context.workingFolder);
@@ -243,6 +260,7 @@ void MainWindow::toggleLongNameView()
     const int step = twips::toPixels(longNameStep);
     const bool widen = m_labElongate->text().compare(QStringLiteral(">>"), Qt::CaseInsensitive) == 0;
     m_labElongate->setText(widen ? QStringLiteral("<<") : QStringLiteral(">>"));
+    m_labElongate->setAccessibleName(texts::longNameToggle(widen));
     m_labElongate->adjustSize();
     m_txtHelp->setVisible(!widen);
     m_lstUnite->resize(m_lstUnite->width() + (widen ? step : -step), m_lstUnite->height());

@@ -38,6 +38,7 @@ private:
     void buildLabelsAndTexts();
     void applyDesign();
     void applyTabOrder();
+    void applyAccessibility();
     void showStartFolder();
     void connectHandlers();
     void load();

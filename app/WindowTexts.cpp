@@ -25,6 +25,32 @@ QString caption(const QString& controlName)
     return captions.value(controlName);
 }
 
+QString accessibleName(const QString& controlName)
+{
+    static const QHash<QString, QString> names{
+        {QStringLiteral("driOperate"), QStringLiteral("驱动器")},
+        {QStringLiteral("dirOperate"), QStringLiteral("文件夹")},
+        {QStringLiteral("filOperate"), QStringLiteral("文件")},
+        {QStringLiteral("lstUnite"), QStringLiteral("合并列表")},
+        {QStringLiteral("txtUnite"), QStringLiteral("合并文件保存为")},
+        {QStringLiteral("txtHelp"), QStringLiteral("说明")},
+        {QStringLiteral("cmdAdd"), QStringLiteral("添加")},
+        {QStringLiteral("cmdAddAll"), QStringLiteral("添加全部")},
+        {QStringLiteral("cmdDel"), QStringLiteral("移除")},
+        {QStringLiteral("cmdDelAll"), QStringLiteral("移除全部")},
+        {QStringLiteral("cmdUp"), QStringLiteral("上移")},
+        {QStringLiteral("cmdDown"), QStringLiteral("下移")},
+        {QStringLiteral("cmdUnite"), QStringLiteral("合并")},
+        {QStringLiteral("cmdExit"), QStringLiteral("退出")},
+    };
+    return names.value(controlName);
+}
+
+QString longNameToggle(bool widened)
+{
+    return widened ? QStringLiteral("还原合并列表") : QStringLiteral("展开合并列表");
+}
+
 QString helpText()
 {
     const QStringList lines{

@@ -1,8 +1,10 @@
 #include "browser/DrivePane.h"
 
 #include "browser/DriveFolders.h"
+#include "browser/DrivePaneAccessible.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QScopedValueRollback>
 
 DrivePane::DrivePane(DriveFolders& drives, QWidget* parent) : QComboBox(parent), m_drives(drives)
@@ -11,7 +13,16 @@ DrivePane::DrivePane(DriveFolders& drives, QWidget* parent) : QComboBox(parent),
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(8);
     fillDrives();
+    selectInList();
     connect(this, &QComboBox::currentIndexChanged, this, &DrivePane::onIndexChanged);
+    // Qt ignores an installed factory the second time.
+    QAccessible::installFactory(&DrivePaneAccessible::create);
+    // A screen reader that was running may have read the box while it was built,
+    // before it was a drive pane, and Qt keeps what it made then: drop that, so
+    // that the next reader gets the pane's own.
+    QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(this);
+    if (readable != nullptr && dynamic_cast<DrivePaneAccessible*>(readable) == nullptr)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(readable));
 }
 
 NativePath DrivePane::drive() const
@@ -34,6 +45,7 @@ void DrivePane::refresh()
     m_drives.refresh();
     fillDrives();
     selectQuietly(selected);
+    selectInList();
 }
 
 void DrivePane::showPopup()
@@ -73,6 +85,15 @@ void DrivePane::selectQuietly(const NativePath& root)
 
 void DrivePane::onIndexChanged()
 {
+    selectInList();
     if (!m_filling)
         emit changed();
+}
+
+void DrivePane::selectInList()
+{
+    // The list of drives shows the selected one as selected while it is closed too,
+    // for a screen reader reads the selection there.
+    view()->selectionModel()->setCurrentIndex(model()->index(currentIndex(), modelColumn()),
+                                              QItemSelectionModel::ClearAndSelect);
 }

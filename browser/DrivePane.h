@@ -36,6 +36,7 @@ private:
     void selectQuietly(const NativePath& root);
     [[nodiscard]] int indexOf(const NativePath& root) const;
     void onIndexChanged();
+    void selectInList();
 
     DriveFolders& m_drives;
     bool m_filling = false;

@@ -3,6 +3,7 @@
 #include "support/WindowFixture.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,6 +59,9 @@ private slots:
     void longEntryIsCutOff();
     void versionResource_data();
     void versionResource();
+    void accessibleNames_data();
+    void accessibleNames();
+    void accessibleLabelsAndToggle();
 
 private:
     QStringList visitWithKey(int count, Qt::KeyboardModifiers modifiers);
@@ -296,6 +300,70 @@ void WindowLayoutTest::versionResource()
     while (!file.atEnd())
         lines << QString::fromUtf8(file.readLine()).trimmed();
     QVERIFY2(lines.contains(line), qPrintable(line));
+}
+
+Q_DECLARE_METATYPE(QAccessible::Role)
+
+// What a screen reader reads for each control: a Chinese name without the arrows of
+// the captions, and the control's kind.
+void WindowLayoutTest::accessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QAccessible::Role>("role");
+
+    const auto row = [](const char* control, const QString& name, QAccessible::Role role) {
+        QTest::newRow(control) << name << role;
+    };
+    row("driOperate", QStringLiteral("驱动器"), QAccessible::ComboBox);
+    row("dirOperate", QStringLiteral("文件夹"), QAccessible::Tree);
+    row("filOperate", QStringLiteral("文件"), QAccessible::List);
+    row("lstUnite", QStringLiteral("合并列表"), QAccessible::List);
+    row("txtUnite", QStringLiteral("合并文件保存为"), QAccessible::EditableText);
+    row("txtHelp", QStringLiteral("说明"), QAccessible::EditableText);
+    row("labElongate", QStringLiteral("展开合并列表"), QAccessible::Button);
+    const QStringList buttons{QStringLiteral("添加"),     QStringLiteral("添加全部"), QStringLiteral("移除"),
+                              QStringLiteral("移除全部"), QStringLiteral("上移"),     QStringLiteral("下移"),
+                              QStringLiteral("合并"),     QStringLiteral("退出")};
+    for (int i = 0; i < buttons.size(); ++i)
+        row(buttonNames().at(i).toLatin1().constData(), buttons.at(i), QAccessible::Button);
+}
+
+void WindowLayoutTest::accessibleNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QAccessible::Role, role);
+
+    auto* widget = m_fixture->control<QWidget>(QString::fromLatin1(QTest::currentDataTag()));
+    QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(readable);
+    QCOMPARE(readable->text(QAccessible::Name), name);
+    QCOMPARE(readable->role(), role);
+}
+
+void WindowLayoutTest::accessibleLabelsAndToggle()
+{
+    QAccessibleInterface* output =
+        QAccessible::queryAccessibleInterface(m_fixture->control<QWidget>(QStringLiteral("txtUnite")));
+    const auto labels = output->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.first().first->text(QAccessible::Name), QStringLiteral("合并文件保存为："));
+    QAccessibleInterface* list =
+        QAccessible::queryAccessibleInterface(m_fixture->control<QWidget>(QStringLiteral("lstUnite")));
+    QCOMPARE(list->text(QAccessible::Description), QStringLiteral("以下文本文件将按次序进行合并："));
+    QAccessibleInterface* drives =
+        QAccessible::queryAccessibleInterface(m_fixture->control<QWidget>(QStringLiteral("driOperate")));
+    QCOMPARE(drives->text(QAccessible::Value),
+             m_fixture->control<QComboBox>(QStringLiteral("driOperate"))->currentText());
+
+    // The ">>" label is pressed as a button, yet takes no keyboard focus.
+    auto* label = m_fixture->control<QLabel>(QStringLiteral("labElongate"));
+    QAccessibleInterface* toggle = QAccessible::queryAccessibleInterface(label);
+    QVERIFY(!toggle->state().focusable);
+    QVERIFY(toggle->actionInterface());
+    toggle->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(label->text(), QStringLiteral("<<"));
+    QCOMPARE(toggle->text(QAccessible::Name), QStringLiteral("还原合并列表"));
+    QVERIFY(!m_fixture->control<QWidget>(QStringLiteral("txtHelp"))->isVisible());
 }
 
 QTEST_MAIN(WindowLayoutTest)
