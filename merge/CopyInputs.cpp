@@ -1,7 +1,6 @@
 #include "merge/CopyInputs.h"
 
-#include "merge/AlignedBuffer.h"
-#include "merge/InputFile.h"
+#include "merge/InputReader.h"
 #include "merge/LineEndWriter.h"
 #include "merge/MergeOutput.h"
 
@@ -9,31 +8,26 @@
 
 namespace {
 
-MergeResult copyOne(const NativePath& path, char* block, qsizetype blockSize, LineEndWriter& writer)
-{
-    InputFile input(path);
-    if (MergeResult opened = input.open(); !opened.ok())
-        return opened;
-    for (;;) {
-        const qsizetype count = input.read(block, blockSize);
-        if (count < 0)
-            return input.lastFailure();
-        if (count == 0)
-            break;
-        if (!writer.feed(block, count))
-            return writer.failure();
-    }
-    return writer.endFile() ? MergeResult::success() : writer.failure();
-}
+// Lines ended by lone CRs are rebuilt in this buffer: small enough that it stays in
+// the processor's cache beside the block being read, which measured twice as fast
+// as a buffer as large as the block.
+constexpr qsizetype writeBufferSize = qsizetype(128) * 1024;
 
-MergeResult copyAll(const QList<NativePath>& inputs, qsizetype blockSize, LineEndWriter& writer)
+// Writes what the reader hands over: the inputs' bytes, each input's last line
+// completed, and a separator between inputs.
+MergeResult copyAll(qsizetype inputCount, InputReader& reader, LineEndWriter& writer)
 {
-    const AlignedBuffer block(blockSize);
-    for (qsizetype i = 0; i < inputs.size(); ++i) {
-        if (MergeResult copied = copyOne(inputs.at(i), block.data(), blockSize, writer); !copied.ok())
-            return copied;
-        if (i + 1 < inputs.size() && !writer.writeSeparator())
-            return writer.failure();
+    for (const QList<InputPiece>* pieces = &reader.next(); !pieces->isEmpty(); pieces = &reader.next()) {
+        for (const InputPiece& piece : *pieces) {
+            if (!piece.failure.ok())
+                return piece.failure;
+            if (piece.size > 0 && !writer.feed(piece.data, piece.size))
+                return writer.failure();
+            if (!piece.endOfInput)
+                continue;
+            if (!writer.endFile() || (piece.input + 1 < inputCount && !writer.writeSeparator()))
+                return writer.failure();
+        }
     }
     return writer.flush() ? MergeResult::success() : writer.failure();
 }
@@ -43,8 +37,12 @@ MergeResult copyAll(const QList<NativePath>& inputs, qsizetype blockSize, LineEn
 MergeResult copyInputs(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize)
 {
     blockSize = std::max<qsizetype>(1, blockSize);
-    LineEndWriter writer(output, blockSize);
-    MergeResult result = copyAll(inputs, blockSize, writer);
+    LineEndWriter writer(output, std::min(blockSize, writeBufferSize));
+    MergeResult result;
+    {
+        InputReader reader(inputs, blockSize);
+        result = copyAll(inputs.size(), reader, writer);
+    }
     if (!result.ok())
         output.discard();
     return result;

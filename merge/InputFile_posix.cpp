@@ -25,9 +25,6 @@ MergeResult InputFile::open()
         close();
         return failure(MergeStatus::InputNotAFile, S_ISDIR(info.st_mode) ? EISDIR : 0);
     }
-#ifdef POSIX_FADV_SEQUENTIAL
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-#endif
     return MergeResult::success();
 }
 

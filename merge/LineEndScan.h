@@ -2,7 +2,8 @@
 
 #include <QtGlobal>
 
-// The byte loops of the copy, vectorised with SSE2 where the target has it.
+// The byte loops of the copy, vectorised with SSE2 where the target has it, and the
+// search with AVX2 where the processor has it.
 
 // The first CR in [from, end) that is not followed by LF, counting a CR in the last
 // byte (whose successor is not known yet); `end` when there is none. CR LF pairs
@@ -16,8 +17,3 @@
 // plus lineEndSlack bytes, which it may overwrite beyond the returned end.
 [[nodiscard]] char* expandLoneCrs(const char* from, const char* end, char* to);
 inline constexpr qsizetype lineEndSlack = 16;
-
-// Copies like memcpy(). For large blocks glibc may pick "rep movsb", which some
-// processors run at half speed when source and destination are not equally placed
-// within a cache line.
-void copyBytes(char* to, const char* from, qsizetype size);

@@ -4,26 +4,17 @@
 #include "merge/MergeOutput.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
 constexpr char crLf[] = "\r\n";
-constexpr qsizetype pageSize = 4096;
-
-// Whether memory at `data` and the file position `offset` lie at the same place
-// within a cache line. The kernel copies between user memory and the page cache up
-// to twice as fast when they do: after a two-byte separator, writing straight from
-// the read buffer (aligned like the input file) would lose that.
-bool sameCacheLineOffset(const char* data, qint64 offset)
-{
-    return (reinterpret_cast<quintptr>(data) - static_cast<quintptr>(offset)) % 64 == 0;
-}
 
 } // namespace
 
 LineEndWriter::LineEndWriter(MergeOutput& output, qsizetype bufferSize)
     : m_output(output), m_capacity(std::max<qsizetype>(2, bufferSize)),
-      m_buffer(m_capacity + pageSize + lineEndSlack), m_bufferStart(m_buffer.data()),
+      m_buffer(std::make_unique<char[]>(static_cast<size_t>(m_capacity + lineEndSlack))),
       m_directMinimum(std::max<qsizetype>(1, m_capacity / 4))
 {}
 
@@ -76,7 +67,7 @@ bool LineEndWriter::expand(const char* from, const char* stop)
             continue;
         }
         const char* const pieceEnd = from + std::min<qsizetype>(room, stop - from);
-        m_used = expandLoneCrs(from, pieceEnd, m_bufferStart + m_used) - m_bufferStart;
+        m_used = expandLoneCrs(from, pieceEnd, m_buffer.get() + m_used) - m_buffer.get();
         from = pieceEnd;
     }
     return true;
@@ -101,7 +92,7 @@ bool LineEndWriter::flush()
         return false;
     const qsizetype used = m_used;
     m_used = 0;
-    return writeOut(m_bufferStart, used);
+    return writeOut(m_buffer.get(), used);
 }
 
 const MergeResult& LineEndWriter::failure() const
@@ -113,13 +104,13 @@ bool LineEndWriter::put(const char* data, qsizetype size)
 {
     if (!m_failure.ok())
         return false;
-    if (size >= m_directMinimum && sameCacheLineOffset(data, m_written + m_used))
+    if (size >= m_directMinimum)
         return flush() && writeOut(data, size);
     while (size > 0) {
         if (m_used == m_capacity && !flush())
             return false;
         const qsizetype part = std::min(size, m_capacity - m_used);
-        copyBytes(m_bufferStart + m_used, data, part);
+        std::memcpy(m_buffer.get() + m_used, data, static_cast<size_t>(part));
         m_used += part;
         data += part;
         size -= part;
@@ -132,9 +123,5 @@ bool LineEndWriter::writeOut(const char* data, qsizetype size)
     if (size == 0)
         return true;
     m_failure = m_output.write(data, size);
-    m_written += size;
-    // An empty buffer starts afresh where its bytes will meet the file's page grid.
-    if (m_used == 0)
-        m_bufferStart = m_buffer.data() + m_written % pageSize;
     return m_failure.ok();
 }

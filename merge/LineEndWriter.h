@@ -1,20 +1,20 @@
 #pragma once
 
-#include "merge/AlignedBuffer.h"
 #include "merge/MergeResult.h"
 
 #include <QtGlobal>
+
+#include <memory>
 
 class MergeOutput;
 
 // Writes the inputs' bytes to the output with every line terminated by CR LF: a CR
 // not followed by LF gains an LF, a last line without terminator gains CR LF, and
 // every other byte (LF alone included) passes unchanged. Blocks are searched only
-// for lone CRs, and runs without one go straight from the caller's buffer to the
-// output where the buffer and the output position line up (see put()); small
-// pieces (the short lines of a file with lone CRs, separators) and runs that do not
-// line up go through a buffer of `bufferSize` bytes. A CR at the end of a block waits
-// for the next block to tell whether an LF follows.
+// for lone CRs, and long runs without one go straight from the caller's block to
+// the output; small pieces (the short lines of a file with lone CRs, separators) go
+// through a buffer of `bufferSize` bytes. A CR at the end of a block waits for the
+// next block to tell whether an LF follows.
 class LineEndWriter final
 {
 public:
@@ -39,14 +39,9 @@ private:
 
     MergeOutput& m_output;
     qsizetype m_capacity;
-    // Holds m_capacity bytes starting anywhere in its first page: m_bufferStart is placed
-    // where the buffered bytes meet the output file's page grid (see put()).
-    AlignedBuffer m_buffer;
-    char* m_bufferStart;
+    std::unique_ptr<char[]> m_buffer;
     qsizetype m_used = 0;
-    // Bytes handed to the output so far: the file position of m_bufferStart[0].
-    qint64 m_written = 0;
-    // Pieces at least this long skip the buffer if they line up with the output.
+    // Pieces at least this long skip the buffer.
     qsizetype m_directMinimum;
     // The last byte seen was a CR that has not been written yet.
     bool m_pendingCr = false;
