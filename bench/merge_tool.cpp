@@ -44,6 +44,8 @@ const char* statusName(MergeStatus status)
         return "cannot write output";
     case MergeStatus::FolderFailed:
         return "cannot create folder";
+    case MergeStatus::Cancelled:
+        return "stopped";
     }
     return "failed";
 }

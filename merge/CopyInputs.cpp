@@ -15,9 +15,12 @@ constexpr qsizetype writeBufferSize = qsizetype(128) * 1024;
 
 // Writes what the reader hands over: the inputs' bytes, each input's last line
 // completed, and a separator between inputs.
-MergeResult copyAll(qsizetype inputCount, InputReader& reader, LineEndWriter& writer)
+MergeResult copyAll(qsizetype inputCount, InputReader& reader, LineEndWriter& writer,
+                    const std::atomic<bool>* cancel)
 {
     for (const QList<InputPiece>* pieces = &reader.next(); !pieces->isEmpty(); pieces = &reader.next()) {
+        if (cancel != nullptr && cancel->load(std::memory_order_relaxed))
+            return MergeResult::failure(MergeStatus::Cancelled, {}, 0);
         for (const InputPiece& piece : *pieces) {
             if (!piece.failure.ok())
                 return piece.failure;
@@ -34,14 +37,15 @@ MergeResult copyAll(qsizetype inputCount, InputReader& reader, LineEndWriter& wr
 
 } // namespace
 
-MergeResult copyInputs(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize)
+MergeResult copyInputs(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize,
+                       const std::atomic<bool>* cancel)
 {
     blockSize = std::max<qsizetype>(1, blockSize);
     LineEndWriter writer(output, std::min(blockSize, writeBufferSize));
     MergeResult result;
     {
         InputReader reader(inputs, blockSize);
-        result = copyAll(inputs.size(), reader, writer);
+        result = copyAll(inputs.size(), reader, writer, cancel);
     }
     if (!result.ok())
         output.discard();

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <atomic>
+
 class MergeOutput;
 
 // Measured: 1 MiB blocks copy faster, and with less processor time, than 64 to
@@ -16,6 +18,8 @@ inline constexpr qsizetype defaultMergeBlockSize = qsizetype(1024) * 1024;
 // thread of their own (see InputReader), so memory stays flat whatever the sizes of
 // the files and their lines. The first failure
 // stops the copy and discards the output; the result names the file that failed
-// (InputFailed, InputNotAFile or OutputFailed) and the system's error code.
+// (InputFailed, InputNotAFile or OutputFailed) and the system's error code. Setting
+// `cancel` stops the copy within a block, with Cancelled.
 [[nodiscard]] MergeResult copyInputs(const QList<NativePath>& inputs, MergeOutput& output,
-                                     qsizetype blockSize = defaultMergeBlockSize);
+                                     qsizetype blockSize = defaultMergeBlockSize,
+                                     const std::atomic<bool>* cancel = nullptr);

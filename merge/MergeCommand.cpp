@@ -7,10 +7,14 @@
 #include "mergelist/MergeListModel.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPointer>
 
+#include <thread>
 #include <utility>
+
+namespace {
 
 // The window takes no input and shows the busy pointer while the files are copied;
 // whichever way the copy ends, the window comes back as it was.
@@ -21,8 +25,6 @@ public:
     {
         m_window.setEnabled(false);
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        // Once, so that the disabled window and the pointer show before the copy.
-        QCoreApplication::processEvents();
     }
     ~BusyWindow()
     {
@@ -37,6 +39,8 @@ private:
     QWidget& m_window;
     QPointer<QWidget> m_focus;
 };
+
+} // namespace
 
 MergeCommand::MergeCommand(QWidget& window, const MergeListModel& list, QLineEdit& outputName,
                            std::function<NativePath()> shownFolder, MessagePrompter& prompter)
@@ -69,14 +73,25 @@ bool MergeCommand::createMissingFolder(const NativePath& /*folder*/)
     return m_prompter.show(question, BoxStyle::Question) == BoxAnswer::Yes;
 }
 
-void MergeCommand::copyStarting()
+MergeResult MergeCommand::runCopy(const CopyWork& copy)
 {
-    m_busy = std::make_unique<BusyWindow>(m_window);
-}
-
-void MergeCommand::copyEnded()
-{
-    m_busy.reset();
+    const BusyWindow busy(m_window);
+    std::atomic<bool> cancel{false};
+    std::atomic<bool> finished{false};
+    MergeResult result;
+    QEventLoop waiting;
+    std::thread worker([&] {
+        result = copy(cancel);
+        finished = true;
+        QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    // The window is disabled, so the loop delivers no input to it: it paints, and
+    // answers the window manager. It also ends when the program does.
+    waiting.exec();
+    if (!finished)
+        cancel = true;
+    worker.join();
+    return result;
 }
 
 void MergeCommand::inform(const QString& text)

@@ -6,17 +6,17 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 
-class BusyWindow;
 class MergeListModel;
 class MessagePrompter;
 class QLineEdit;
 class QWidget;
 
 // The merge button: the empty-list and ".txt" rules of the output name, then the
-// merge itself, asking before it creates a missing folder and keeping the window
-// busy while it copies, and a box that tells how it went.
+// merge itself, asking before it creates a missing folder, and a box that tells how
+// it went. The copy runs on a thread of its own while the window waits, disabled
+// with the busy pointer yet painting and answering the desktop; when the program
+// ends meanwhile, the copy stops and leaves nothing behind.
 class MergeCommand final : private MergeHooks
 {
 public:
@@ -31,8 +31,7 @@ public:
 
 private:
     [[nodiscard]] bool createMissingFolder(const NativePath& folder) override;
-    void copyStarting() override;
-    void copyEnded() override;
+    [[nodiscard]] MergeResult runCopy(const CopyWork& copy) override;
     void inform(const QString& text);
 
     QWidget& m_window;
@@ -42,5 +41,4 @@ private:
     MessagePrompter& m_prompter;
     // The output name of the merge running, as the user sees it.
     QString m_outputText;
-    std::unique_ptr<BusyWindow> m_busy;
 };

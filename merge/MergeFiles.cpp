@@ -47,9 +47,11 @@ bool MergeHooks::createMissingFolder(const NativePath& /*folder*/)
     return false;
 }
 
-void MergeHooks::copyStarting() {}
-
-void MergeHooks::copyEnded() {}
+MergeResult MergeHooks::runCopy(const CopyWork& copy)
+{
+    const std::atomic<bool> never{false};
+    return copy(never);
+}
 
 MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath, MergeHooks& hooks,
                        qsizetype blockSize)
@@ -59,12 +61,10 @@ MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& output
     MergeOutput output(outputPath);
     if (MergeResult opened = openOutput(output, hooks); !opened.ok())
         return opened;
-    hooks.copyStarting();
-    MergeResult result = copyInputs(inputs, output, blockSize);
-    if (result.ok())
-        result = output.publish();
-    hooks.copyEnded();
-    return result;
+    return hooks.runCopy([&](const std::atomic<bool>& cancel) {
+        const MergeResult copied = copyInputs(inputs, output, blockSize, &cancel);
+        return copied.ok() ? output.publish() : copied;
+    });
 }
 
 MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath, qsizetype blockSize)

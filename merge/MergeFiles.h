@@ -5,8 +5,15 @@
 
 #include <QList>
 
+#include <atomic>
+#include <functional>
+
+// The copy and the publishing of the merged file; they stop, with Cancelled, once
+// the flag is set.
+using CopyWork = std::function<MergeResult(const std::atomic<bool>& cancel)>;
+
 // What a merge asks of whoever runs it. The defaults suit a tool: a missing folder
-// is not created, and nothing shows that the copy runs.
+// is not created, and the copy runs where the merge was called.
 class MergeHooks
 {
 public:
@@ -16,10 +23,9 @@ public:
 
     // The output's folder does not exist: whether to create it (one level) and go on.
     [[nodiscard]] virtual bool createMissingFolder(const NativePath& folder);
-    // Called before the copy starts and after the merged file is published or
-    // dropped, whichever way the merge ends.
-    virtual void copyStarting();
-    virtual void copyEnded();
+    // Runs the copy and returns its result. The window runs it on a thread of its
+    // own, so that it stays alive meanwhile.
+    [[nodiscard]] virtual MergeResult runCopy(const CopyWork& copy);
 };
 
 // The whole merge, as the window and the tool run it: refuses an output name that

@@ -27,6 +27,8 @@ enum class MergeStatus
     OutputFailed,
     // The missing output folder could not be created.
     FolderFailed,
+    // The copy was stopped, the program ending; nothing was written.
+    Cancelled,
 };
 
 struct MergeResult

@@ -54,6 +54,7 @@ QString report(const MergeResult& result, const QString& outputName)
     case MergeStatus::Ok:
         return QStringLiteral("所选文件已成功合并，并保存为 ") + outputName + QStringLiteral("！");
     case MergeStatus::FolderMissing:
+    case MergeStatus::Cancelled:
         return {};
     case MergeStatus::BadName:
         return QStringLiteral("合并文件的名称或路径错误!");
