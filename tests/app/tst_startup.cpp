@@ -128,7 +128,7 @@ void StartupTest::openingAFolderMovesFilePaneAndOutputName()
 void StartupTest::rootFolderGivesOneSeparator()
 {
     const QString root = QDir::toNativeSeparators(QDir::rootPath());
-    m_fixture->drives.list.append({NativePath::fromText(root), root, 0});
+    m_fixture->drives.add(root);
     m_fixture->start(m_fixture->folder(QStringLiteral("C")), m_fixture->folder(QStringLiteral("C")));
     folderPane()->setPath(NativePath::fromText(root));
     QCOMPARE(filePane()->path().display(), root);
@@ -167,10 +167,10 @@ void StartupTest::unreadableDriveReturnsWithoutMessage()
     const QString work = m_fixture->folder(QStringLiteral("C/Work"));
     const QString gone = m_fixture->folder(QStringLiteral("U"));
     if (unmounted)
-        m_fixture->drives.list.append({NativePath::fromText(gone), QStringLiteral("U"), 0});
+        m_fixture->drives.add(gone);
     m_fixture->start(m_fixture->folder(QStringLiteral("C/Tools")), work);
     if (unmounted)
-        m_fixture->drives.unmounted.append(NativePath::fromText(gone));
+        m_fixture->drives.unmount(gone);
     selectDrive(unmounted ? gone : m_fixture->driveRoot(QStringLiteral("X")));
 
     QCOMPARE(drivePane()->drive().display(), m_fixture->driveRoot(QStringLiteral("C")));

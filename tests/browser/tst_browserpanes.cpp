@@ -1,10 +1,10 @@
-#include "TestDrives.h"
+#include "base/NativePath.h"
 #include "browser/DriveFolders.h"
 #include "browser/DrivePane.h"
 #include "browser/FilePane.h"
 #include "browser/FolderListing.h"
 #include "browser/FolderPane.h"
-#include "base/NativePath.h"
+#include "support/TestDrives.h"
 #include "support/TestPaths.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "TestDrives.h"
-#include "browser/DriveFolders.h"
 #include "base/NativePath.h"
+#include "browser/DriveFolders.h"
 #include "browser/NaturalOrder.h"
 #include "browser/OutputName.h"
 #include "browser/SystemDriveSource.h"
+#include "support/TestDrives.h"
 #include "support/TestPaths.h"
 
 #ifdef Q_OS_UNIX

@@ -6,11 +6,9 @@
 
 WindowFixture::WindowFixture()
 {
-    drives.list = {
-        {NativePath::fromText(folder(QStringLiteral("C"))), QStringLiteral("C"), 0},
-        {NativePath::fromText(folder(QStringLiteral("D"))), QStringLiteral("D"), 0},
-        {NativePath::fromText(driveRoot(QStringLiteral("X"))), QStringLiteral("X"), 0},
-    };
+    drives.add(folder(QStringLiteral("C")));
+    drives.add(folder(QStringLiteral("D")));
+    drives.add(driveRoot(QStringLiteral("X")));
 }
 
 QString WindowFixture::folder(const QString& relative) const

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/MainWindow.h"
-#include "support/FakeDriveSource.h"
 #include "support/FakePrompter.h"
+#include "support/TestDrives.h"
 
 #include <QTemporaryDir>
 
@@ -29,7 +29,7 @@ public:
     }
 
     QTemporaryDir temp;
-    FakeDriveSource drives;
+    TestDrives drives;
     FakePrompter prompter;
     int endRequests = 0;
 

@@ -1,4 +1,4 @@
-#include "TestDrives.h"
+#include "support/TestDrives.h"
 
 #include <QFileInfo>
 
