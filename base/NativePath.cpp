@@ -26,6 +26,13 @@ NativePath NativePath::child(const NativePath& name) const
     return NativePath(m_native + separator().m_native + name.m_native);
 }
 
+QString NativePath::displayAsFolder() const
+{
+    const QString text = display();
+    const QString separatorText = separator().display();
+    return text.endsWith(separatorText) ? text : text + separatorText;
+}
+
 bool NativePath::endsWithSeparator() const
 {
     return m_native.endsWith(separator().m_native);

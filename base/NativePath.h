@@ -40,6 +40,9 @@ public:
     // UTF-8, else as GB18030 where it is valid GB18030, else with its undecodable
     // bytes and control characters written as \xNN. Identical to the path on Windows.
     [[nodiscard]] QString display() const;
+    // The text that stands in front of a name in this folder: display() ending in
+    // exactly one separator.
+    [[nodiscard]] QString displayAsFolder() const;
 
     // Absolute, cleaned of "." and "..", in native separators.
     [[nodiscard]] NativePath absolute() const;

@@ -2,7 +2,5 @@
 
 QString defaultOutputName(const NativePath& folder)
 {
-    const QString separator = NativePath::separator().display();
-    const QString text = folder.display();
-    return (text.endsWith(separator) ? text : text + separator) + QStringLiteral("Corvalent.txt");
+    return folder.displayAsFolder() + QStringLiteral("Corvalent.txt");
 }

@@ -35,10 +35,7 @@ NativePath outputPathOf(const QString& outputName, const NativePath& shownFolder
 {
     if (shownFolder.isEmpty())
         return NativePath::fromText(outputName);
-    const QString separator = NativePath::separator().display();
-    QString prefix = shownFolder.display();
-    if (!prefix.endsWith(separator))
-        prefix += separator;
+    const QString prefix = shownFolder.displayAsFolder();
     if (!outputName.startsWith(prefix))
         return NativePath::fromText(outputName);
     return shownFolder.child(NativePath::fromText(outputName.mid(prefix.size())));
