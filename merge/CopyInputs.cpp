@@ -1,10 +1,12 @@
 #include "merge/CopyInputs.h"
 
+#include "merge/InPlaceCopy.h"
 #include "merge/InputReader.h"
 #include "merge/LineEndWriter.h"
 #include "merge/MergeOutput.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -12,6 +14,8 @@ namespace {
 // the processor's cache beside the block being read, which measured twice as fast
 // as a buffer as large as the block.
 constexpr qsizetype writeBufferSize = qsizetype(128) * 1024;
+
+constexpr qsizetype pageSize = 4096;
 
 // Writes what the reader hands over: the inputs' bytes, each input's last line
 // completed, and a separator between inputs.
@@ -37,16 +41,23 @@ MergeResult copyAll(qsizetype inputCount, InputReader& reader, LineEndWriter& wr
 
 } // namespace
 
-MergeResult copyInputs(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize,
-                       const std::atomic<bool>* cancel)
+MergeResult copyReadingAhead(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize,
+                             const std::atomic<bool>* cancel)
 {
     blockSize = std::max<qsizetype>(1, blockSize);
     LineEndWriter writer(output, std::min(blockSize, writeBufferSize));
-    MergeResult result;
-    {
-        InputReader reader(inputs, blockSize);
-        result = copyAll(inputs.size(), reader, writer, cancel);
-    }
+    InputReader reader(inputs, blockSize);
+    return copyAll(inputs.size(), reader, writer, cancel);
+}
+
+MergeResult copyInputs(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize,
+                       const std::atomic<bool>* cancel)
+{
+    // Writes in whole pages, which no disk has to read back to complete.
+    const qsizetype direct = output.beginDirectWrites();
+    const MergeResult result =
+        direct > 0 ? copyInPlace(inputs, output, blockSize, std::lcm(direct, pageSize), cancel)
+                   : copyReadingAhead(inputs, output, blockSize, cancel);
     if (!result.ok())
         output.discard();
     return result;

@@ -14,12 +14,22 @@ inline constexpr qsizetype defaultMergeBlockSize = qsizetype(1024) * 1024;
 
 // Writes the inputs, in order, to the open output: every line of each input
 // followed by CR LF, and one CR LF separator after every input but the last. Inputs
-// are opened for reading only and streamed in blocks of `blockSize` bytes, read on a
-// thread of their own (see InputReader), so memory stays flat whatever the sizes of
-// the files and their lines. The first failure
+// are opened for reading only and streamed in blocks of `blockSize` bytes, so memory
+// stays flat whatever the sizes of the files and their lines. The first failure
 // stops the copy and discards the output; the result names the file that failed
 // (InputFailed, InputNotAFile or OutputFailed) and the system's error code. Setting
 // `cancel` stops the copy within a block, with Cancelled.
+//
+// Where the output can be written straight to the disk, the inputs are read into
+// the buffer that is written (copyInPlace): the processor's time is what counts
+// there, and this spends the least. Elsewhere, in the system's cache (a RAM-backed
+// folder, a network share), the copy reads ahead on a second core instead.
 [[nodiscard]] MergeResult copyInputs(const QList<NativePath>& inputs, MergeOutput& output,
                                      qsizetype blockSize = defaultMergeBlockSize,
                                      const std::atomic<bool>* cancel = nullptr);
+
+// The copy that reads the inputs on a thread of its own (see InputReader) while it
+// writes the blocks read before, so that the two copies of every byte run side by
+// side on two cores.
+[[nodiscard]] MergeResult copyReadingAhead(const QList<NativePath>& inputs, MergeOutput& output,
+                                           qsizetype blockSize, const std::atomic<bool>* cancel);

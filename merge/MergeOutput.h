@@ -37,6 +37,13 @@ public:
     [[nodiscard]] bool isOpen() const;
 
     [[nodiscard]] MergeResult open();
+    // From here on, writes go straight to the disk past the system's cache, where
+    // the file system offers that: the content has to reach the disk before it is
+    // published anyway, and the processor then copies it once instead of twice.
+    // Returns what the address and the length of such writes must be multiples of,
+    // or 0 (nothing changes) where there are no such writes. A write that keeps to
+    // neither is still written, and writes go through the cache from then on.
+    [[nodiscard]] qsizetype beginDirectWrites();
     // Writes all of `data`, continuing short writes.
     [[nodiscard]] MergeResult write(const char* data, qsizetype size);
     // Flushes the content to the disk, gives the file the output name and the
@@ -52,6 +59,7 @@ private:
     [[nodiscard]] MergeResult openNamedTemporary(const OutputPathParts& parts);
     // Closes the file, returning 0 or the system's failure code.
     int closeHandle();
+    void endDirectWrites();
     // A fresh name for a temporary file, hidden where a leading "." hides files.
     [[nodiscard]] static QString temporaryName();
 
@@ -66,4 +74,6 @@ private:
     NativePath m_tempName;
     // POSIX only: the signal guard of a named temporary file, -1 when none.
     int m_guard = -1;
+    // The alignment of direct writes while they last, else 0.
+    qsizetype m_directAlignment = 0;
 };

@@ -75,6 +75,18 @@ MergeResult MergeOutput::openNamedTemporary(const OutputPathParts& parts)
     return failure(MergeStatus::OutputFailed, code(ERROR_FILE_EXISTS));
 }
 
+// Unbuffered writes on Windows want the sector size, which nothing here has tried:
+// writes go through the cache.
+qsizetype MergeOutput::beginDirectWrites()
+{
+    return 0;
+}
+
+void MergeOutput::endDirectWrites()
+{
+    m_directAlignment = 0;
+}
+
 MergeResult MergeOutput::write(const char* data, qsizetype size)
 {
     if (!isOpen())
