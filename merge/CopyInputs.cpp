@@ -53,7 +53,8 @@ MergeResult copyReadingAhead(const QList<NativePath>& inputs, MergeOutput& outpu
 MergeResult copyInputs(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize,
                        const std::atomic<bool>* cancel)
 {
-    // Writes in whole pages, which no disk has to read back to complete.
+    // Writes in whole pages: a disk with 4 KiB sectors that takes 512-byte writes
+    // completes a sector they cut by reading it back first.
     const qsizetype direct = output.beginDirectWrites();
     const MergeResult result =
         direct > 0 ? copyInPlace(inputs, output, blockSize, std::lcm(direct, pageSize), cancel)
