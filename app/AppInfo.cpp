@@ -24,6 +24,16 @@ QString publisher()
     return QString::fromUtf8(TAMBOREL_PUBLISHER);
 }
 
+QString publisherEmail()
+{
+    return QStringLiteral(TAMBOREL_EMAIL);
+}
+
+QString homepage()
+{
+    return QStringLiteral(TAMBOREL_HOMEPAGE);
+}
+
 NativePath programFolder()
 {
 #ifdef Q_OS_LINUX

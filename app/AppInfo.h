@@ -9,6 +9,8 @@
 [[nodiscard]] QString applicationTitle();
 [[nodiscard]] QString applicationVersion();
 [[nodiscard]] QString publisher();
+[[nodiscard]] QString publisherEmail();
+[[nodiscard]] QString homepage();
 
 // The folder that holds the program's executable file.
 [[nodiscard]] NativePath programFolder();

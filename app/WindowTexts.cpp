@@ -74,8 +74,8 @@ QString helpText()
         QStringLiteral("1.一个文件只能参与合并一次。"),
         QStringLiteral("六、软件信息："),
         QStringLiteral("发布者：") + publisher(),
-        QStringLiteral("电子邮件：tamborel@example.org"),
-        QStringLiteral("主页：https://www.example.org/tamborel"),
+        QStringLiteral("电子邮件：") + publisherEmail(),
+        QStringLiteral("主页：") + homepage(),
         QStringLiteral("XMPP：tamborel@xmpp.example.org"),
         QStringLiteral("Matrix：#tamborel:example.org"),
     };
