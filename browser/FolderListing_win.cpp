@@ -1,38 +1,52 @@
-// Listing folders on Windows through Qt, whose UTF-16 names are the system's own.
+// Listing folders on Windows with the system's own directory search, which gives each
+// entry's UTF-16 name and attributes at once. Entries marked hidden or system are left
+// out, as the Windows file and folder lists leave them out.
+#include "base/Win32Path_win.h"
 #include "browser/FolderListing.h"
 
-#include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
-#include <QRegularExpression>
+
+#include <windows.h>
 
 namespace {
 
-const QRegularExpression& textFilePattern()
+constexpr DWORD unlisted = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+bool isTextFileName(QStringView name)
 {
-    static const QRegularExpression pattern(
-        QRegularExpression::wildcardToRegularExpression(QStringLiteral("*.txt")),
-        QRegularExpression::CaseInsensitiveOption);
-    return pattern;
+    return name.endsWith(u".txt", Qt::CaseInsensitive);
 }
 
-// Hidden and system entries are left out because QDir::Hidden and QDir::System are
-// not asked for. A link to a device is kept by QDir, so the kind is checked again.
-QList<FolderEntry> entriesOf(const NativePath& folder, QDir::Filter kind)
+bool isListedFolder(DWORD attributes)
 {
-    QList<NativePath> names;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && (attributes & unlisted) == 0;
+}
+
+bool isListedFile(DWORD attributes, QStringView name)
+{
+    const DWORD notAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | unlisted;
+    return (attributes & notAFile) == 0 && isTextFileName(name);
+}
+
+QList<FolderEntry> entriesOf(const NativePath& folder, bool folders)
+{
     if (folder.isEmpty())
         return {};
-    QDirIterator it(folder.native(), kind | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
-        if (kind == QDir::Files && !textFilePattern().match(name).hasMatch())
-            continue;
-        const QFileInfo info = it.fileInfo();
-        if (kind == QDir::Files ? info.isFile() : info.isDir())
+    const std::wstring pattern = win32Path(folder.child(NativePath::fromNative(QStringLiteral("*"))));
+    WIN32_FIND_DATAW data = {};
+    const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                           nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE)
+        return {};
+    QList<NativePath> names;
+    do {
+        const QString name = QString::fromWCharArray(data.cFileName);
+        const bool listed = folders ? isListedFolder(data.dwFileAttributes) && name != u"." && name != u".."
+                                    : isListedFile(data.dwFileAttributes, name);
+        if (listed)
             names.append(NativePath::fromNative(name));
-    }
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
     return sortedEntries(names);
 }
 
@@ -46,16 +60,16 @@ bool isReadableFolder(const NativePath& folder)
 
 QList<FolderEntry> subfolders(const NativePath& folder)
 {
-    return entriesOf(folder, QDir::Dirs);
+    return entriesOf(folder, true);
 }
 
 QList<FolderEntry> textFiles(const NativePath& folder)
 {
-    return entriesOf(folder, QDir::Files);
+    return entriesOf(folder, false);
 }
 
 bool isListedTextFile(const NativePath& path)
 {
-    const QFileInfo info(path.native());
-    return info.isFile() && !info.isHidden() && textFilePattern().match(info.fileName()).hasMatch();
+    const DWORD attributes = GetFileAttributesW(win32Path(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && isListedFile(attributes, path.fileName().native());
 }

@@ -1,8 +1,7 @@
 // Reading an input on Windows through its file handle; GetLastError gives the
 // reason of any failure.
+#include "base/Win32Path_win.h"
 #include "merge/InputFile.h"
-
-#include <QDir>
 
 #include <algorithm>
 #include <windows.h>
@@ -24,7 +23,7 @@ bool isFolder(const std::wstring& path)
 
 MergeResult InputFile::open()
 {
-    const std::wstring path = QDir::toNativeSeparators(m_path.native()).toStdWString();
+    const std::wstring path = win32Path(m_path);
     // Others may go on reading and writing the file, as with the system's defaults.
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);

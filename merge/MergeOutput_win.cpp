@@ -3,10 +3,9 @@
 // MOVEFILE_REPLACE_EXISTING gives it its name, failing instead of replacing a file,
 // with MOVEFILE_WRITE_THROUGH so that the new name is on the disk too when it
 // returns. The file inherits the folder's permissions like any new file.
+#include "base/Win32Path_win.h"
 #include "merge/MergeOutput.h"
 #include "merge/OutputPath.h"
-
-#include <QDir>
 
 #include <algorithm>
 #include <windows.h>
@@ -14,11 +13,6 @@
 namespace {
 
 constexpr qsizetype maxWriteChunk = qsizetype(1) << 30;
-
-std::wstring nativePath(const NativePath& path)
-{
-    return QDir::toNativeSeparators(path.native()).toStdWString();
-}
 
 HANDLE toHandle(qintptr handle)
 {
@@ -61,7 +55,7 @@ MergeResult MergeOutput::openNamedTemporary(const OutputPathParts& parts)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const NativePath temp = NativePath::fromNative(parts.folder.native() + temporaryName());
-        const HANDLE file = CreateFileW(nativePath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        const HANDLE file = CreateFileW(win32Path(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             m_handle = reinterpret_cast<qintptr>(file);
@@ -114,10 +108,10 @@ MergeResult MergeOutput::publish()
     const int closeError = closeHandle();
     if (closeError != 0)
         return failure(MergeStatus::OutputFailed, closeError);
-    const std::wstring temp = nativePath(m_tempName);
+    const std::wstring temp = win32Path(m_tempName);
     if (!SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL))
         return failure(MergeStatus::OutputFailed, lastError());
-    if (!MoveFileExW(temp.c_str(), nativePath(m_path).c_str(), MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExW(temp.c_str(), win32Path(m_path).c_str(), MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();
         const bool exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
         return failure(exists ? MergeStatus::AlreadyExists : MergeStatus::OutputFailed, code(error));
@@ -130,7 +124,7 @@ void MergeOutput::discard()
 {
     (void)closeHandle();
     if (!m_tempName.isEmpty())
-        DeleteFileW(nativePath(m_tempName).c_str());
+        DeleteFileW(win32Path(m_tempName).c_str());
     m_tempName = {};
 }
 

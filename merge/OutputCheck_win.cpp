@@ -1,10 +1,10 @@
 // The output checks on Windows: the existence test is the system's own directory
 // search (FindFirstFile), which already reads "*" and "?" in the last component and
 // ignores letter case, so only its attributes and failure codes need handling here.
+#include "base/Win32Path_win.h"
+#include "merge/DeviceName.h"
 #include "merge/OutputCheck.h"
 #include "merge/OutputPath.h"
-
-#include <QDir>
 
 #include <algorithm>
 #include <windows.h>
@@ -16,22 +16,19 @@ ExistenceResult searchFailure(ExistenceStatus status, DWORD error)
     return {status, static_cast<int>(error)};
 }
 
-std::wstring nativePath(const NativePath& path)
-{
-    return QDir::toNativeSeparators(path.native()).toStdWString();
-}
-
 bool hasForbiddenCharacter(const QString& text, QStringView forbidden)
 {
     return std::any_of(text.cbegin(), text.cend(),
                        [forbidden](QChar c) { return c.unicode() < 32 || forbidden.contains(c); });
 }
 
-// Characters the file system refuses in names. FindFirstFile would read some of
-// them as its own wildcards instead of failing, so they are caught beforehand.
+// Characters the file system refuses in names (FindFirstFile would read some of
+// them as its own wildcards instead of failing), and the names of devices, which
+// the search reports as absent and which would take the merged text as a file would.
 bool isBadName(const OutputPathParts& parts)
 {
-    return hasForbiddenCharacter(parts.fileName.native(), u"<>:\"|") ||
+    return isWindowsDeviceName(parts.fileName.native()) ||
+           hasForbiddenCharacter(parts.fileName.native(), u"<>:\"|") ||
            hasForbiddenCharacter(parts.folder.native(), u"<>\"|*?");
 }
 
@@ -66,11 +63,11 @@ ExistenceResult checkOutputExists(const NativePath& outputName)
     if (outputName.native().contains(QChar(0)) || isBadName(parts))
         return searchFailure(ExistenceStatus::BadName, ERROR_INVALID_NAME);
     // Whatever stands at the name itself, hidden or a folder, blocks the publish.
-    if (GetFileAttributesW(nativePath(outputName).c_str()) != INVALID_FILE_ATTRIBUTES)
+    if (GetFileAttributesW(win32Path(outputName).c_str()) != INVALID_FILE_ATTRIBUTES)
         return {ExistenceStatus::Exists, 0};
 
     WIN32_FIND_DATAW data = {};
-    const HANDLE search = FindFirstFileExW(nativePath(outputName).c_str(), FindExInfoBasic, &data,
+    const HANDLE search = FindFirstFileExW(win32Path(outputName).c_str(), FindExInfoBasic, &data,
                                            FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE)
         return firstSearchFailure(GetLastError());
@@ -90,7 +87,7 @@ ExistenceResult checkOutputExists(const NativePath& outputName)
 
 MergeResult createOutputFolder(const NativePath& folder)
 {
-    const std::wstring path = nativePath(folder);
+    const std::wstring path = win32Path(folder);
     if (CreateDirectoryW(path.c_str(), nullptr))
         return MergeResult::success();
     const DWORD error = GetLastError();

@@ -20,6 +20,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#include <windows.h>
 #endif
 
 using namespace Qt::StringLiterals;
@@ -44,13 +46,16 @@ private slots:
 
 namespace {
 
+// Each platform's kinds of entry; a row makes only those of the platform it runs on.
 enum class Entry
 {
     File,
     Folder,
     Fifo,
     LinkToFifo,
-    LinkToFile
+    LinkToFile,
+    HiddenFile,
+    SystemFile,
 };
 
 // Makes a file, or with a '/' at the end a folder, below the base folder, with
@@ -81,7 +86,10 @@ void create(const QTemporaryDir& base, const QString& name, Entry kind)
     if (kind != Entry::Fifo)
         QVERIFY(QFile::link(target, base.filePath(name)));
 #else
-    QSKIP("FIFOs and symbolic links are made only on Unix");
+    make(base, name);
+    const DWORD attribute = kind == Entry::HiddenFile ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_SYSTEM;
+    const std::wstring native = QDir::toNativeSeparators(base.filePath(name)).toStdWString();
+    QVERIFY(SetFileAttributesW(native.c_str(), attribute));
 #endif
 }
 
@@ -125,15 +133,18 @@ void BrowserPanesTest::fileListing_data()
 
     QTest::newRow("small extension") << u"a.txt"_s << Entry::File << true;
     QTest::newRow("capital extension") << u"B.TXT"_s << Entry::File << true;
-    QTest::newRow("link to a file") << u"link.txt"_s << Entry::LinkToFile << true;
     QTest::newRow("backup") << u"a.txt.bak"_s << Entry::File << false;
     QTest::newRow("other extension") << u"a.text"_s << Entry::File << false;
-#ifndef Q_OS_WIN
-    QTest::newRow("hidden") << u".hidden.txt"_s << Entry::File << false;
-#endif
     QTest::newRow("folder") << u"dir.txt"_s << Entry::Folder << false;
+#ifdef Q_OS_UNIX
+    QTest::newRow("hidden") << u".hidden.txt"_s << Entry::File << false;
+    QTest::newRow("link to a file") << u"link.txt"_s << Entry::LinkToFile << true;
     QTest::newRow("fifo") << u"x.txt"_s << Entry::Fifo << false;
     QTest::newRow("link to a fifo") << u"y.txt"_s << Entry::LinkToFifo << false;
+#else
+    QTest::newRow("hidden") << u"hidden.txt"_s << Entry::HiddenFile << false;
+    QTest::newRow("system") << u"system.txt"_s << Entry::SystemFile << false;
+#endif
 }
 
 void BrowserPanesTest::fileListing()

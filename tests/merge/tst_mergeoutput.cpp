@@ -30,6 +30,7 @@ private slots:
     void nothingVisibleBeforePublish();
     void fileAppearingBeforePublishIsKept();
     void missingFolder();
+    void pathsBeyondTheClassicLimit();
     void existingOutputRefused_data();
     void existingOutputRefused();
     void permissionsOfNewFile_data();
@@ -113,6 +114,39 @@ void TestMergeOutput::missingFolder()
     QVERIFY(output.open().ok());
     QVERIFY(output.publish().ok());
     QCOMPARE(allEntries(folder), QStringList{u"merged.txt"_s});
+}
+
+namespace {
+
+class CreateFolders final : public MergeHooks
+{
+public:
+    bool createMissingFolder(const NativePath& /*folder*/) override { return true; }
+};
+
+} // namespace
+
+// Windows' classic limit of 260 characters to a path: below a folder whose path is
+// longer, the checks, the new folder, reading and publishing all still work.
+void TestMergeOutput::pathsBeyondTheClassicLimit()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString deep = dir.path();
+    while (deep.size() <= 300)
+        deep += u'/' + QString(40, u'd');
+    QVERIFY(QDir().mkpath(deep));
+    const QString input = deep + u"/input.txt"_s;
+    QVERIFY(writeBytes(input, "one\r\ntwo"));
+    QCOMPARE(checkOutputExists(path(deep + u"/in?ut.txt"_s)).status, ExistenceStatus::Exists);
+    QCOMPARE(checkOutputExists(path(input)).status, ExistenceStatus::Exists);
+
+    const QString output = deep + u"/new/merged.txt"_s;
+    CreateFolders hooks;
+    const MergeResult result = mergeFiles(paths({input, input}), path(output), hooks);
+    QVERIFY2(result.ok(), qPrintable(QString::number(result.error)));
+    QCOMPARE(readBytes(output), QByteArray("one\r\ntwo\r\n\r\none\r\ntwo\r\n"));
+    QCOMPARE(allEntries(deep + u"/new"_s), QStringList{u"merged.txt"_s});
 }
 
 void TestMergeOutput::existingOutputRefused_data()

@@ -1,4 +1,5 @@
 #include "MergeTestFiles.h"
+#include "merge/DeviceName.h"
 #include "merge/NamePattern.h"
 #include "merge/OutputCheck.h"
 #include "support/TestPaths.h"
@@ -13,6 +14,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#else
+#include <windows.h>
 #endif
 
 // The checks before a merge: the existence test with its patterns and exclusions,
@@ -24,8 +27,12 @@ class TestOutputCheck final : public QObject
 private slots:
     void namePattern_data();
     void namePattern();
+    void deviceNames_data();
+    void deviceNames();
     void existence_data();
     void existence();
+    void hiddenFilesNeverMatch_data();
+    void hiddenFilesNeverMatch();
     void linksAndPipesNeverMatch_data();
     void linksAndPipesNeverMatch();
     void foldersOutOfReach_data();
@@ -42,8 +49,11 @@ namespace {
 
 #ifdef Q_OS_WIN
 constexpr auto platformCase = ExistenceStatus::Exists;
+// "?" is a wildcard only in the last part; in a folder's name Windows refuses it.
+constexpr auto wildcardInFolder = ExistenceStatus::BadName;
 #else
 constexpr auto platformCase = ExistenceStatus::NoMatch;
+constexpr auto wildcardInFolder = ExistenceStatus::NoMatch;
 #endif
 
 const QString overlong = QString(300, u'x');
@@ -95,6 +105,31 @@ void TestOutputCheck::namePattern()
     QCOMPARE(matchesNamePattern(pattern, name), matches);
 }
 
+void TestOutputCheck::deviceNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("device");
+
+    const QStringList devices = {u"CON"_s,   u"con.txt"_s,  u"Prn.TXT"_s,       u"aux.log.txt"_s,
+                                 u"NUL"_s,   u"COM1.txt"_s, u"com9.txt"_s,      u"LPT1.txt"_s,
+                                 u"lpt9"_s,  u"CON .txt"_s, u"com\u00b9.txt"_s, u"CONOUT$.txt"_s,
+                                 u"conin$"_s};
+    for (const QString& name : devices)
+        QTest::newRow(qPrintable(name)) << name << true;
+    const QStringList files = {u"CONS.txt"_s, u"icon.txt"_s,  u"COM0.txt"_s, u"COM10.txt"_s,
+                               u"LPT.txt"_s,  u"COM.txt"_s,   u"x.CON"_s,    u" CON.txt"_s,
+                               u"NULL.txt"_s, u"CON-1.txt"_s, u""_s};
+    for (const QString& name : files)
+        QTest::newRow(qPrintable(u"file "_s + name)) << name << false;
+}
+
+void TestOutputCheck::deviceNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, device);
+    QCOMPARE(isWindowsDeviceName(name), device);
+}
+
 void TestOutputCheck::existence_data()
 {
     QTest::addColumn<QStringList>("files");
@@ -116,7 +151,7 @@ void TestOutputCheck::existence_data()
     QTest::newRow("file in subfolder")
         << QStringList{u"sub/r1.txt"_s} << QStringList{u"sub"_s} << "sub/r?.txt" << ExistenceStatus::Exists;
     QTest::newRow("pattern in folder part is literal")
-        << QStringList{u"sub/r1.txt"_s} << QStringList{u"sub"_s} << "s?b/r1.txt" << ExistenceStatus::NoMatch;
+        << QStringList{u"sub/r1.txt"_s} << QStringList{u"sub"_s} << "s?b/r1.txt" << wildcardInFolder;
     QTest::newRow("missing folder") << r1 << QStringList() << "missing/r1.txt" << ExistenceStatus::NoMatch;
     QTest::newRow("folder part is a file")
         << r1 << QStringList() << "r1.txt/r1.txt" << ExistenceStatus::NoMatch;
@@ -127,13 +162,15 @@ void TestOutputCheck::existence_data()
                                      << ExistenceStatus::BadName;
     QTest::newRow("overlong folder below a missing one")
         << r1 << QStringList() << u"missing/"_s + overlong + u"/r1.txt"_s << ExistenceStatus::BadName;
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    QTest::newRow("device name") << r1 << QStringList() << "CON.txt" << ExistenceStatus::BadName;
+    QTest::newRow("device name in a folder")
+        << r1 << QStringList{u"sub"_s} << "sub/lpt1.TXT" << ExistenceStatus::BadName;
+    QTest::newRow("forbidden character") << r1 << QStringList() << "r<1>.txt" << ExistenceStatus::BadName;
+    QTest::newRow("colon after the drive") << r1 << QStringList() << "r:1.txt" << ExistenceStatus::BadName;
+#else
     QTest::newRow("longest allowed name")
         << r1 << QStringList() << QString(251, u'y') + u".txt"_s << ExistenceStatus::NoMatch;
-    QTest::newRow("hidden file of that name")
-        << QStringList{u".r1.txt"_s} << QStringList() << ".r1.txt" << ExistenceStatus::Exists;
-    QTest::newRow("hidden file, pattern")
-        << QStringList{u".r1.txt"_s} << QStringList() << "*r1.txt" << ExistenceStatus::NoMatch;
 #endif
 }
 
@@ -155,6 +192,59 @@ void TestOutputCheck::existence()
     QCOMPARE(result.status, status);
     const bool failed = status == ExistenceStatus::BadName || status == ExistenceStatus::OtherFailure;
     QCOMPARE(result.error != 0, failed);
+}
+
+// What the file list never shows never matches a pattern, yet blocks its own name:
+// dot files on POSIX, files marked hidden or system on Windows.
+void TestOutputCheck::hiddenFilesNeverMatch_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("mark"); // the Windows attribute it is given
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<ExistenceStatus>("status");
+
+#ifdef Q_OS_WIN
+    QTest::newRow("hidden file, pattern") << "r1.txt"
+                                          << "hidden"
+                                          << "*r1.txt" << ExistenceStatus::NoMatch;
+    QTest::newRow("hidden file of that name") << "r1.txt"
+                                              << "hidden"
+                                              << "r1.txt" << ExistenceStatus::Exists;
+    QTest::newRow("system file, pattern") << "r1.txt"
+                                          << "system"
+                                          << "r?.txt" << ExistenceStatus::NoMatch;
+    QTest::newRow("system file of that name") << "r1.txt"
+                                              << "system"
+                                              << "R1.txt" << ExistenceStatus::Exists;
+#else
+    QTest::newRow("hidden file, pattern") << ".r1.txt"
+                                          << ""
+                                          << "*r1.txt" << ExistenceStatus::NoMatch;
+    QTest::newRow("hidden file of that name") << ".r1.txt"
+                                              << ""
+                                              << ".r1.txt" << ExistenceStatus::Exists;
+#endif
+}
+
+void TestOutputCheck::hiddenFilesNeverMatch()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, mark);
+    QFETCH(QString, name);
+    QFETCH(ExistenceStatus, status);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(writeBytes(dir.filePath(file), "x"));
+#ifdef Q_OS_WIN
+    const DWORD attribute = mark == u"system" ? FILE_ATTRIBUTE_SYSTEM : FILE_ATTRIBUTE_HIDDEN;
+    QVERIFY(
+        SetFileAttributesW(QDir::toNativeSeparators(dir.filePath(file)).toStdWString().c_str(), attribute));
+#endif
+
+    const ExistenceResult result = checkOutputExists(path(dir.filePath(name)));
+    QCOMPARE(result.status, status);
+    QCOMPARE(result.error, 0);
 }
 
 // Entries that only a POSIX file system has: links and the "system" kinds of file
