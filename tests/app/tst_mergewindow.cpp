@@ -2,6 +2,7 @@
 #include "mergelist/MergeListModel.h"
 #include "support/TestPaths.h"
 #include "support/WindowFixture.h"
+#include "support/Wine.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -312,6 +313,9 @@ void MergeWindowTest::failuresLeaveNoFile()
 {
     QFETCH(QString, fault);
     QFETCH(QString, reason);
+    if (runsUnderWine() && fault == QStringLiteral("long name"))
+        QSKIP("Wine answers \"not found\" for a name longer than 255 characters, where Windows answers "
+              "\"invalid name\"");
     addInputs({"first\r\n", "second\r\n", "third\r\n"});
     QString name = m_out + sep() + QStringLiteral("merged.txt");
     if (fault == QStringLiteral("long name")) {

@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include "base/Win32Path_win.h"
+#endif
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
@@ -31,6 +34,8 @@ private slots:
     void fileAppearingBeforePublishIsKept();
     void missingFolder();
     void pathsBeyondTheClassicLimit();
+    void longFormOfPaths_data();
+    void longFormOfPaths();
     void existingOutputRefused_data();
     void existingOutputRefused();
     void permissionsOfNewFile_data();
@@ -147,6 +152,35 @@ void TestMergeOutput::pathsBeyondTheClassicLimit()
     QVERIFY2(result.ok(), qPrintable(QString::number(result.error)));
     QCOMPARE(readBytes(output), QByteArray("one\r\ntwo\r\n\r\none\r\ntwo\r\n"));
     QCOMPARE(allEntries(deep + u"/new"_s), QStringList{u"merged.txt"_s});
+}
+
+// Wine has no limit of 260 characters, so the test above passes there without the
+// long form; the form itself is checked here.
+void TestMergeOutput::longFormOfPaths_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("form");
+
+    const QString deep = QString(300, u'd');
+    QTest::newRow("short") << u"C:\\Texts\\a.txt"_s << u"C:\\Texts\\a.txt"_s;
+    QTest::newRow("short, slashes") << u"C:/Texts/a.txt"_s << u"C:\\Texts\\a.txt"_s;
+    QTest::newRow("long") << u"C:\\"_s + deep << u"\\\\?\\C:\\"_s + deep;
+    QTest::newRow("long, made full first") << u"C:/x/../"_s + deep + u"/."_s << u"\\\\?\\C:\\"_s + deep;
+    QTest::newRow("long network path")
+        << u"\\\\server\\share\\"_s + deep << u"\\\\?\\UNC\\server\\share\\"_s + deep;
+    QTest::newRow("long form already") << u"\\\\?\\C:\\a"_s << u"\\\\?\\C:\\a"_s;
+    QTest::newRow("device") << u"\\\\.\\COM1"_s << u"\\\\.\\COM1"_s;
+}
+
+void TestMergeOutput::longFormOfPaths()
+{
+#ifdef Q_OS_WIN
+    QFETCH(QString, path);
+    QFETCH(QString, form);
+    QCOMPARE(QString::fromStdWString(win32Path(NativePath::fromText(path))), form);
+#else
+    QSKIP("Only Windows has a long form of paths");
+#endif
 }
 
 void TestMergeOutput::existingOutputRefused_data()

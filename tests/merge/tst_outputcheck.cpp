@@ -3,6 +3,7 @@
 #include "merge/NamePattern.h"
 #include "merge/OutputCheck.h"
 #include "support/TestPaths.h"
+#include "support/Wine.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,9 +52,12 @@ namespace {
 constexpr auto platformCase = ExistenceStatus::Exists;
 // "?" is a wildcard only in the last part; in a folder's name Windows refuses it.
 constexpr auto wildcardInFolder = ExistenceStatus::BadName;
+// The search opens the folder part as a folder, which a file is not.
+constexpr auto fileAsFolder = ExistenceStatus::BadName;
 #else
 constexpr auto platformCase = ExistenceStatus::NoMatch;
 constexpr auto wildcardInFolder = ExistenceStatus::NoMatch;
+constexpr auto fileAsFolder = ExistenceStatus::NoMatch;
 #endif
 
 const QString overlong = QString(300, u'x');
@@ -153,8 +157,7 @@ void TestOutputCheck::existence_data()
     QTest::newRow("pattern in folder part is literal")
         << QStringList{u"sub/r1.txt"_s} << QStringList{u"sub"_s} << "s?b/r1.txt" << wildcardInFolder;
     QTest::newRow("missing folder") << r1 << QStringList() << "missing/r1.txt" << ExistenceStatus::NoMatch;
-    QTest::newRow("folder part is a file")
-        << r1 << QStringList() << "r1.txt/r1.txt" << ExistenceStatus::NoMatch;
+    QTest::newRow("folder part is a file") << r1 << QStringList() << "r1.txt/r1.txt" << fileAsFolder;
     QTest::newRow("embedded NUL") << r1 << QStringList() << u"r1\0.txt"_s << ExistenceStatus::BadName;
     QTest::newRow("overlong name") << r1 << QStringList() << overlong + u".txt"_s << ExistenceStatus::BadName;
     QTest::newRow("overlong pattern") << r1 << QStringList() << overlong + u"*"_s << ExistenceStatus::BadName;
@@ -167,7 +170,8 @@ void TestOutputCheck::existence_data()
     QTest::newRow("device name in a folder")
         << r1 << QStringList{u"sub"_s} << "sub/lpt1.TXT" << ExistenceStatus::BadName;
     QTest::newRow("forbidden character") << r1 << QStringList() << "r<1>.txt" << ExistenceStatus::BadName;
-    QTest::newRow("colon after the drive") << r1 << QStringList() << "r:1.txt" << ExistenceStatus::BadName;
+    QTest::newRow("colon, as in a file's stream")
+        << r1 << QStringList() << "notes:1.txt" << ExistenceStatus::BadName;
 #else
     QTest::newRow("longest allowed name")
         << r1 << QStringList() << QString(251, u'y') + u".txt"_s << ExistenceStatus::NoMatch;
@@ -181,6 +185,9 @@ void TestOutputCheck::existence()
     QFETCH(QString, name);
     QFETCH(ExistenceStatus, status);
 
+    if (runsUnderWine() && name.contains(overlong))
+        QSKIP("Wine answers \"not found\" for a name longer than 255 characters, where Windows answers "
+              "\"invalid name\"");
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     for (const QString& folder : folders)
