@@ -28,7 +28,13 @@ bool isListedFile(DWORD attributes, QStringView name)
     return (attributes & notAFile) == 0 && isTextFileName(name);
 }
 
-QList<FolderEntry> entriesOf(const NativePath& folder, bool folders)
+enum class Kind
+{
+    Folders,
+    TextFiles,
+};
+
+QList<FolderEntry> entriesOf(const NativePath& folder, Kind kind)
 {
     if (folder.isEmpty())
         return {};
@@ -41,8 +47,9 @@ QList<FolderEntry> entriesOf(const NativePath& folder, bool folders)
     QList<NativePath> names;
     do {
         const QString name = QString::fromWCharArray(data.cFileName);
-        const bool listed = folders ? isListedFolder(data.dwFileAttributes) && name != u"." && name != u".."
-                                    : isListedFile(data.dwFileAttributes, name);
+        const bool listed = kind == Kind::Folders
+                                ? isListedFolder(data.dwFileAttributes) && name != u"." && name != u".."
+                                : isListedFile(data.dwFileAttributes, name);
         if (listed)
             names.append(NativePath::fromNative(name));
     } while (FindNextFileW(search, &data));
@@ -60,12 +67,12 @@ bool isReadableFolder(const NativePath& folder)
 
 QList<FolderEntry> subfolders(const NativePath& folder)
 {
-    return entriesOf(folder, true);
+    return entriesOf(folder, Kind::Folders);
 }
 
 QList<FolderEntry> textFiles(const NativePath& folder)
 {
-    return entriesOf(folder, false);
+    return entriesOf(folder, Kind::TextFiles);
 }
 
 bool isListedTextFile(const NativePath& path)
