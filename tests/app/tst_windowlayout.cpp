@@ -283,7 +283,7 @@ void WindowLayoutTest::versionResource_data()
     QTest::addColumn<QString>("line");
 
     for (const char* line :
-         {"FILEVERSION 2,2,0,0", "PRODUCTVERSION 2,2,0,0", "BLOCK \"080404B0\"",
+         {"LANGUAGE 0x04, 0x02", "FILEVERSION 2,2,0,0", "PRODUCTVERSION 2,2,0,0", "BLOCK \"080404B0\"",
           "VALUE \"FileVersion\", \"2.02\"", "VALUE \"ProductVersion\", \"2.02\"",
           "VALUE \"InternalName\", \"Corvalent\"", "VALUE \"OriginalFilename\", \"Corvalent.exe\"",
           "VALUE \"ProductName\", \"Tamborel\"", "VALUE \"CompanyName\", \"Tamborel 开发组\"",
