@@ -24,7 +24,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -45,10 +44,6 @@ private slots:
     void currentFolder_data();
     void currentFolder();
     void systemDrivesAreBrowsable();
-    void displayText_data();
-    void displayText();
-    void droppedUrl_data();
-    void droppedUrl();
     void volumes_data();
     void volumes();
     void mountInfo();
@@ -233,56 +228,6 @@ void BrowserRulesTest::systemDrivesAreBrowsable()
              qPrintable(letters.join(u' ')));
 #else
     QCOMPARE(drives.first().root, path(u"/"_s));
-#endif
-}
-
-// File names are bytes on POSIX systems; what the panes show for them.
-void BrowserRulesTest::displayText_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("shown");
-
-    QTest::newRow("UTF-8") << QByteArray("/texts/\xe5\x90\x88\xe5\xb9\xb6.txt") << u"/texts/合并.txt"_s;
-    QTest::newRow("GBK") << QByteArray("/texts/\xba\xcf\xb2\xa2.txt") << u"/texts/合并.txt"_s;
-    QTest::newRow("GBK folder, UTF-8 name")
-        << QByteArray("/\xba\xcf\xb2\xa2/\xe6\x96\x87.txt") << u"/合并/文.txt"_s;
-    QTest::newRow("GB18030 four-byte form") << QByteArray("\x81\x30\x81\x30") << u"\u0080"_s;
-    QTest::newRow("neither: bytes shown") << QByteArray("a\xff\xfe.txt") << u"a\\xFF\\xFE.txt"_s;
-    QTest::newRow("UTF-8 with a stray byte")
-        << QByteArray("\xe6\x8a\xa5\xe5\x91\x8a\xff.txt") << u"报告\\xFF.txt"_s;
-    QTest::newRow("control character") << QByteArray("a\nb.txt") << u"a\\x0Ab.txt"_s;
-}
-
-void BrowserRulesTest::displayText()
-{
-#ifdef Q_OS_WIN
-    QSKIP("File names are UTF-16 on Windows");
-#else
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, shown);
-    QCOMPARE(NativePath::fromNative(bytes).display(), shown);
-#endif
-}
-
-// A file manager hands a dropped file over as a URL whose bytes are percent-encoded.
-void BrowserRulesTest::droppedUrl_data()
-{
-    QTest::addColumn<QByteArray>("url");
-    QTest::addColumn<QByteArray>("bytes");
-
-    QTest::newRow("GBK") << QByteArray("file:///d/%BA%CF%B2%A2.txt") << QByteArray("/d/\xba\xcf\xb2\xa2.txt");
-    QTest::newRow("UTF-8") << QByteArray("file:///d/%E5%90%88.txt") << QByteArray("/d/\xe5\x90\x88.txt");
-    QTest::newRow("space and percent") << QByteArray("file:///d/a%20b%25.txt") << QByteArray("/d/a b%.txt");
-}
-
-void BrowserRulesTest::droppedUrl()
-{
-#ifdef Q_OS_WIN
-    QSKIP("File names are UTF-16 on Windows");
-#else
-    QFETCH(QByteArray, url);
-    QFETCH(QByteArray, bytes);
-    QCOMPARE(NativePath::fromLocalFile(QUrl::fromEncoded(url)).native(), bytes);
 #endif
 }
 
