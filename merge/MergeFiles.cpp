@@ -6,22 +6,6 @@
 
 namespace {
 
-MergeResult checkOutput(const NativePath& outputPath)
-{
-    const ExistenceResult existence = checkOutputExists(outputPath);
-    switch (existence.status) {
-    case ExistenceStatus::NoMatch:
-        return MergeResult::success();
-    case ExistenceStatus::Exists:
-        return MergeResult::failure(MergeStatus::AlreadyExists, outputPath, 0);
-    case ExistenceStatus::BadName:
-        return MergeResult::failure(MergeStatus::BadName, outputPath, existence.error);
-    case ExistenceStatus::OtherFailure:
-        break;
-    }
-    return MergeResult::failure(MergeStatus::CannotCheck, outputPath, existence.error);
-}
-
 MergeResult openOutput(MergeOutput& output, MergeHooks& hooks)
 {
     MergeResult opened = output.open();
@@ -56,7 +40,7 @@ MergeResult MergeHooks::runCopy(const CopyWork& copy)
 MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath, MergeHooks& hooks,
                        qsizetype blockSize)
 {
-    if (MergeResult checked = checkOutput(outputPath); !checked.ok())
+    if (MergeResult checked = checkOutputExists(outputPath); !checked.ok())
         return checked;
     MergeOutput output(outputPath);
     if (MergeResult opened = openOutput(output, hooks); !opened.ok())

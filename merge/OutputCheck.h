@@ -2,29 +2,6 @@
 
 #include "merge/MergeResult.h"
 
-enum class ExistenceStatus
-{
-    // No file matches; also when the output's folder does not exist, so that opening
-    // the output is what discovers the missing folder.
-    NoMatch,
-    // A regular, visible file matches the output name, or something of any kind (a
-    // folder, a pipe, a dangling link, a hidden file) stands at the name itself,
-    // where the merged file could never be published.
-    Exists,
-    // The platform cannot search for such a name: an embedded NUL, a name component
-    // longer than the file system allows, on Windows a forbidden character.
-    BadName,
-    // The search itself failed (no permission to list the folder, an I/O error...).
-    OtherFailure,
-};
-
-struct ExistenceResult
-{
-    ExistenceStatus status = ExistenceStatus::NoMatch;
-    // The system's error code for BadName and OtherFailure.
-    int error = 0;
-};
-
 // Looks for an existing file that matches the output name. The file-name part is a
 // pattern ("*" any run, "?" any one character), compared as the platform's own
 // directory search does: ignoring letter case on Windows, exactly on POSIX systems,
@@ -33,7 +10,15 @@ struct ExistenceResult
 // regular file or a link to one) match a pattern never, yet block their own name.
 // A name without "*" or "?" is looked up directly, so a folder that may be written
 // but not listed still takes the merged file.
-[[nodiscard]] ExistenceResult checkOutputExists(const NativePath& outputName);
+//
+// Ok when nothing matches, also when the output's folder does not exist (opening
+// the output is what discovers a missing folder). AlreadyExists when a file
+// matches or something of any kind stands at the name itself, where the merged
+// file could never be published. BadName when the platform cannot search for such
+// a name (an embedded NUL, a component longer than the file system allows, on
+// Windows a forbidden character or a device name). CannotCheck when the search
+// itself failed. Every failure names `outputName`.
+[[nodiscard]] MergeResult checkOutputExists(const NativePath& outputName);
 
 // Creates exactly one folder level; its parent must already exist. A folder that
 // exists already counts as created. Fails with FolderFailed naming `folder`.

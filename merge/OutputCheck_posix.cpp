@@ -21,9 +21,15 @@ struct DirCloser
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
-ExistenceResult searchFailure(ExistenceStatus status, int error)
+// The failures name no file here: checkOutputExists() names the output.
+MergeResult searchFailure(MergeStatus status, int error)
 {
-    return {status, error};
+    return MergeResult::failure(status, {}, error);
+}
+
+MergeResult found()
+{
+    return searchFailure(MergeStatus::AlreadyExists, 0);
 }
 
 bool hasOverlongComponent(const QByteArray& path)
@@ -52,49 +58,57 @@ bool isVisibleRegularFile(DIR* dir, const dirent* entry)
     return ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
 }
 
-ExistenceResult scanFolder(const NativePath& folder, const QByteArray& pattern)
+MergeResult scanFolder(const NativePath& folder, const QByteArray& pattern)
 {
     const DirHandle dir(::opendir(folder.native().constData()));
     if (!dir) {
         const int error = errno;
         if (error == ENOENT || error == ENOTDIR)
-            return {ExistenceStatus::NoMatch, 0};
-        return searchFailure(ExistenceStatus::OtherFailure, error);
+            return MergeResult::success();
+        return searchFailure(MergeStatus::CannotCheck, error);
     }
     errno = 0;
     while (const dirent* entry = ::readdir(dir.get())) {
         if (matchesNamePattern(pattern, entry->d_name) && isVisibleRegularFile(dir.get(), entry))
-            return {ExistenceStatus::Exists, 0};
+            return found();
         errno = 0;
     }
     if (errno != 0)
-        return searchFailure(ExistenceStatus::OtherFailure, errno);
-    return {ExistenceStatus::NoMatch, 0};
+        return searchFailure(MergeStatus::CannotCheck, errno);
+    return MergeResult::success();
+}
+
+MergeResult searchOutputName(const NativePath& outputName)
+{
+    const QByteArray& name = outputName.native();
+    if (name.contains('\0'))
+        return searchFailure(MergeStatus::BadName, EINVAL);
+    if (hasOverlongComponent(name))
+        return searchFailure(MergeStatus::BadName, ENAMETOOLONG);
+
+    struct stat info = {};
+    if (::lstat(name.constData(), &info) == 0)
+        return found();
+    const int error = errno;
+    if (error == ENAMETOOLONG)
+        return searchFailure(MergeStatus::BadName, error);
+    if (error != ENOENT && error != ENOTDIR)
+        return searchFailure(MergeStatus::CannotCheck, error);
+
+    const OutputPathParts parts = splitOutputPath(outputName);
+    if (!isPattern(parts.fileName.native()))
+        return MergeResult::success();
+    return scanFolder(openableFolder(parts), parts.fileName.native());
 }
 
 } // namespace
 
-ExistenceResult checkOutputExists(const NativePath& outputName)
+MergeResult checkOutputExists(const NativePath& outputName)
 {
-    const QByteArray& name = outputName.native();
-    if (name.contains('\0'))
-        return searchFailure(ExistenceStatus::BadName, EINVAL);
-    if (hasOverlongComponent(name))
-        return searchFailure(ExistenceStatus::BadName, ENAMETOOLONG);
-
-    struct stat info = {};
-    if (::lstat(name.constData(), &info) == 0)
-        return {ExistenceStatus::Exists, 0};
-    const int error = errno;
-    if (error == ENAMETOOLONG)
-        return searchFailure(ExistenceStatus::BadName, error);
-    if (error != ENOENT && error != ENOTDIR)
-        return searchFailure(ExistenceStatus::OtherFailure, error);
-
-    const OutputPathParts parts = splitOutputPath(outputName);
-    if (!isPattern(parts.fileName.native()))
-        return {ExistenceStatus::NoMatch, 0};
-    return scanFolder(openableFolder(parts), parts.fileName.native());
+    MergeResult result = searchOutputName(outputName);
+    if (!result.ok())
+        result.path = outputName;
+    return result;
 }
 
 MergeResult createOutputFolder(const NativePath& folder)

@@ -11,9 +11,10 @@
 
 namespace {
 
-ExistenceResult searchFailure(ExistenceStatus status, DWORD error)
+// The failures name no file here: checkOutputExists() names the output.
+MergeResult searchFailure(MergeStatus status, DWORD error)
 {
-    return {status, static_cast<int>(error)};
+    return MergeResult::failure(status, {}, static_cast<int>(error));
 }
 
 bool hasForbiddenCharacter(const QString& text, QStringView forbidden)
@@ -38,50 +39,58 @@ bool isVisibleFile(const WIN32_FIND_DATAW& data)
     return (data.dwFileAttributes & excluded) == 0;
 }
 
-ExistenceResult firstSearchFailure(DWORD error)
+MergeResult firstSearchFailure(DWORD error)
 {
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_NO_MORE_FILES:
-        return {ExistenceStatus::NoMatch, 0};
+        return MergeResult::success();
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
     case ERROR_FILENAME_EXCED_RANGE:
     case ERROR_DIRECTORY:
-        return searchFailure(ExistenceStatus::BadName, error);
+        return searchFailure(MergeStatus::BadName, error);
     default:
-        return searchFailure(ExistenceStatus::OtherFailure, error);
+        return searchFailure(MergeStatus::CannotCheck, error);
     }
 }
 
-} // namespace
-
-ExistenceResult checkOutputExists(const NativePath& outputName)
+MergeResult searchOutputName(const NativePath& outputName)
 {
     const OutputPathParts parts = splitOutputPath(outputName);
     if (outputName.native().contains(QChar(0)) || isBadName(parts))
-        return searchFailure(ExistenceStatus::BadName, ERROR_INVALID_NAME);
+        return searchFailure(MergeStatus::BadName, ERROR_INVALID_NAME);
     // Whatever stands at the name itself, hidden or a folder, blocks the publish.
     if (GetFileAttributesW(win32Path(outputName).c_str()) != INVALID_FILE_ATTRIBUTES)
-        return {ExistenceStatus::Exists, 0};
+        return searchFailure(MergeStatus::AlreadyExists, 0);
 
     WIN32_FIND_DATAW data = {};
     const HANDLE search = FindFirstFileExW(win32Path(outputName).c_str(), FindExInfoBasic, &data,
                                            FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE)
         return firstSearchFailure(GetLastError());
-    ExistenceResult result = {ExistenceStatus::NoMatch, 0};
+    MergeResult result = MergeResult::success();
     do {
         if (isVisibleFile(data)) {
-            result.status = ExistenceStatus::Exists;
+            result = searchFailure(MergeStatus::AlreadyExists, 0);
             break;
         }
     } while (FindNextFileW(search, &data));
     const DWORD error = GetLastError();
-    if (result.status == ExistenceStatus::NoMatch && error != ERROR_NO_MORE_FILES)
-        result = searchFailure(ExistenceStatus::OtherFailure, error);
+    if (result.ok() && error != ERROR_NO_MORE_FILES)
+        result = searchFailure(MergeStatus::CannotCheck, error);
     FindClose(search);
+    return result;
+}
+
+} // namespace
+
+MergeResult checkOutputExists(const NativePath& outputName)
+{
+    MergeResult result = searchOutputName(outputName);
+    if (!result.ok())
+        result.path = outputName;
     return result;
 }
 

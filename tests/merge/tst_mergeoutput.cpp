@@ -143,8 +143,8 @@ void TestMergeOutput::pathsBeyondTheClassicLimit()
     QVERIFY(QDir().mkpath(deep));
     const QString input = deep + u"/input.txt"_s;
     QVERIFY(writeBytes(input, "one\r\ntwo"));
-    QCOMPARE(checkOutputExists(path(deep + u"/in?ut.txt"_s)).status, ExistenceStatus::Exists);
-    QCOMPARE(checkOutputExists(path(input)).status, ExistenceStatus::Exists);
+    QCOMPARE(checkOutputExists(path(deep + u"/in?ut.txt"_s)).status, MergeStatus::AlreadyExists);
+    QCOMPARE(checkOutputExists(path(input)).status, MergeStatus::AlreadyExists);
 
     const QString output = deep + u"/new/merged.txt"_s;
     CreateFolders hooks;

@@ -42,22 +42,22 @@ private slots:
     void createFolder();
 };
 
-Q_DECLARE_METATYPE(ExistenceStatus)
+Q_DECLARE_METATYPE(MergeStatus)
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 #ifdef Q_OS_WIN
-constexpr auto platformCase = ExistenceStatus::Exists;
+constexpr auto platformCase = MergeStatus::AlreadyExists;
 // "?" is a wildcard only in the last part; in a folder's name Windows refuses it.
-constexpr auto wildcardInFolder = ExistenceStatus::BadName;
+constexpr auto wildcardInFolder = MergeStatus::BadName;
 // The search opens the folder part as a folder, which a file is not.
-constexpr auto fileAsFolder = ExistenceStatus::BadName;
+constexpr auto fileAsFolder = MergeStatus::BadName;
 #else
-constexpr auto platformCase = ExistenceStatus::NoMatch;
-constexpr auto wildcardInFolder = ExistenceStatus::NoMatch;
-constexpr auto fileAsFolder = ExistenceStatus::NoMatch;
+constexpr auto platformCase = MergeStatus::Ok;
+constexpr auto wildcardInFolder = MergeStatus::Ok;
+constexpr auto fileAsFolder = MergeStatus::Ok;
 #endif
 
 const QString overlong = QString(300, u'x');
@@ -139,42 +139,42 @@ void TestOutputCheck::existence_data()
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QStringList>("folders");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<ExistenceStatus>("status");
+    QTest::addColumn<MergeStatus>("status");
 
     const QStringList r1 = {u"r1.txt"_s};
-    QTest::newRow("exact name") << r1 << QStringList() << "r1.txt" << ExistenceStatus::Exists;
-    QTest::newRow("other name") << r1 << QStringList() << "r2.txt" << ExistenceStatus::NoMatch;
-    QTest::newRow("? pattern") << r1 << QStringList() << "r?.txt" << ExistenceStatus::Exists;
-    QTest::newRow("* pattern") << r1 << QStringList() << "*.txt" << ExistenceStatus::Exists;
-    QTest::newRow("pattern matching nothing") << r1 << QStringList() << "q?.txt" << ExistenceStatus::NoMatch;
+    QTest::newRow("exact name") << r1 << QStringList() << "r1.txt" << MergeStatus::AlreadyExists;
+    QTest::newRow("other name") << r1 << QStringList() << "r2.txt" << MergeStatus::Ok;
+    QTest::newRow("? pattern") << r1 << QStringList() << "r?.txt" << MergeStatus::AlreadyExists;
+    QTest::newRow("* pattern") << r1 << QStringList() << "*.txt" << MergeStatus::AlreadyExists;
+    QTest::newRow("pattern matching nothing") << r1 << QStringList() << "q?.txt" << MergeStatus::Ok;
     QTest::newRow("letter case") << r1 << QStringList() << "R1.TXT" << platformCase;
     QTest::newRow("folder of that name")
-        << QStringList() << QStringList{u"r1.txt"_s} << "r1.txt" << ExistenceStatus::Exists;
+        << QStringList() << QStringList{u"r1.txt"_s} << "r1.txt" << MergeStatus::AlreadyExists;
     QTest::newRow("folder matching the pattern")
-        << QStringList() << QStringList{u"r1.txt"_s} << "r?.txt" << ExistenceStatus::NoMatch;
+        << QStringList() << QStringList{u"r1.txt"_s} << "r?.txt" << MergeStatus::Ok;
     QTest::newRow("file in subfolder")
-        << QStringList{u"sub/r1.txt"_s} << QStringList{u"sub"_s} << "sub/r?.txt" << ExistenceStatus::Exists;
+        << QStringList{u"sub/r1.txt"_s} << QStringList{u"sub"_s} << "sub/r?.txt" << MergeStatus::AlreadyExists;
     QTest::newRow("pattern in folder part is literal")
         << QStringList{u"sub/r1.txt"_s} << QStringList{u"sub"_s} << "s?b/r1.txt" << wildcardInFolder;
-    QTest::newRow("missing folder") << r1 << QStringList() << "missing/r1.txt" << ExistenceStatus::NoMatch;
+    QTest::newRow("missing folder") << r1 << QStringList() << "missing/r1.txt" << MergeStatus::Ok;
     QTest::newRow("folder part is a file") << r1 << QStringList() << "r1.txt/r1.txt" << fileAsFolder;
-    QTest::newRow("embedded NUL") << r1 << QStringList() << u"r1\0.txt"_s << ExistenceStatus::BadName;
-    QTest::newRow("overlong name") << r1 << QStringList() << overlong + u".txt"_s << ExistenceStatus::BadName;
-    QTest::newRow("overlong pattern") << r1 << QStringList() << overlong + u"*"_s << ExistenceStatus::BadName;
+    QTest::newRow("embedded NUL") << r1 << QStringList() << u"r1\0.txt"_s << MergeStatus::BadName;
+    QTest::newRow("overlong name") << r1 << QStringList() << overlong + u".txt"_s << MergeStatus::BadName;
+    QTest::newRow("overlong pattern") << r1 << QStringList() << overlong + u"*"_s << MergeStatus::BadName;
     QTest::newRow("overlong folder") << r1 << QStringList() << overlong + u"/r1.txt"_s
-                                     << ExistenceStatus::BadName;
+                                     << MergeStatus::BadName;
     QTest::newRow("overlong folder below a missing one")
-        << r1 << QStringList() << u"missing/"_s + overlong + u"/r1.txt"_s << ExistenceStatus::BadName;
+        << r1 << QStringList() << u"missing/"_s + overlong + u"/r1.txt"_s << MergeStatus::BadName;
 #ifdef Q_OS_WIN
-    QTest::newRow("device name") << r1 << QStringList() << "CON.txt" << ExistenceStatus::BadName;
+    QTest::newRow("device name") << r1 << QStringList() << "CON.txt" << MergeStatus::BadName;
     QTest::newRow("device name in a folder")
-        << r1 << QStringList{u"sub"_s} << "sub/lpt1.TXT" << ExistenceStatus::BadName;
-    QTest::newRow("forbidden character") << r1 << QStringList() << "r<1>.txt" << ExistenceStatus::BadName;
+        << r1 << QStringList{u"sub"_s} << "sub/lpt1.TXT" << MergeStatus::BadName;
+    QTest::newRow("forbidden character") << r1 << QStringList() << "r<1>.txt" << MergeStatus::BadName;
     QTest::newRow("colon, as in a file's stream")
-        << r1 << QStringList() << "notes:1.txt" << ExistenceStatus::BadName;
+        << r1 << QStringList() << "notes:1.txt" << MergeStatus::BadName;
 #else
     QTest::newRow("longest allowed name")
-        << r1 << QStringList() << QString(251, u'y') + u".txt"_s << ExistenceStatus::NoMatch;
+        << r1 << QStringList() << QString(251, u'y') + u".txt"_s << MergeStatus::Ok;
 #endif
 }
 
@@ -183,7 +183,7 @@ void TestOutputCheck::existence()
     QFETCH(QStringList, files);
     QFETCH(QStringList, folders);
     QFETCH(QString, name);
-    QFETCH(ExistenceStatus, status);
+    QFETCH(MergeStatus, status);
 
     if (runsUnderWine() && name.contains(overlong))
         QSKIP("Wine answers \"not found\" for a name longer than 255 characters, where Windows answers "
@@ -195,9 +195,9 @@ void TestOutputCheck::existence()
     for (const QString& file : files)
         QVERIFY(writeBytes(dir.filePath(file), "x"));
 
-    const ExistenceResult result = checkOutputExists(path(dir.filePath(name)));
+    const MergeResult result = checkOutputExists(path(dir.filePath(name)));
     QCOMPARE(result.status, status);
-    const bool failed = status == ExistenceStatus::BadName || status == ExistenceStatus::OtherFailure;
+    const bool failed = status == MergeStatus::BadName || status == MergeStatus::CannotCheck;
     QCOMPARE(result.error != 0, failed);
 }
 
@@ -208,28 +208,28 @@ void TestOutputCheck::hiddenFilesNeverMatch_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("mark"); // the Windows attribute it is given
     QTest::addColumn<QString>("name");
-    QTest::addColumn<ExistenceStatus>("status");
+    QTest::addColumn<MergeStatus>("status");
 
 #ifdef Q_OS_WIN
     QTest::newRow("hidden file, pattern") << "r1.txt"
                                           << "hidden"
-                                          << "*r1.txt" << ExistenceStatus::NoMatch;
+                                          << "*r1.txt" << MergeStatus::Ok;
     QTest::newRow("hidden file of that name") << "r1.txt"
                                               << "hidden"
-                                              << "r1.txt" << ExistenceStatus::Exists;
+                                              << "r1.txt" << MergeStatus::AlreadyExists;
     QTest::newRow("system file, pattern") << "r1.txt"
                                           << "system"
-                                          << "r?.txt" << ExistenceStatus::NoMatch;
+                                          << "r?.txt" << MergeStatus::Ok;
     QTest::newRow("system file of that name") << "r1.txt"
                                               << "system"
-                                              << "R1.txt" << ExistenceStatus::Exists;
+                                              << "R1.txt" << MergeStatus::AlreadyExists;
 #else
     QTest::newRow("hidden file, pattern") << ".r1.txt"
                                           << ""
-                                          << "*r1.txt" << ExistenceStatus::NoMatch;
+                                          << "*r1.txt" << MergeStatus::Ok;
     QTest::newRow("hidden file of that name") << ".r1.txt"
                                               << ""
-                                              << ".r1.txt" << ExistenceStatus::Exists;
+                                              << ".r1.txt" << MergeStatus::AlreadyExists;
 #endif
 }
 
@@ -238,7 +238,7 @@ void TestOutputCheck::hiddenFilesNeverMatch()
     QFETCH(QString, file);
     QFETCH(QString, mark);
     QFETCH(QString, name);
-    QFETCH(ExistenceStatus, status);
+    QFETCH(MergeStatus, status);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -249,7 +249,7 @@ void TestOutputCheck::hiddenFilesNeverMatch()
         SetFileAttributesW(QDir::toNativeSeparators(dir.filePath(file)).toStdWString().c_str(), attribute));
 #endif
 
-    const ExistenceResult result = checkOutputExists(path(dir.filePath(name)));
+    const MergeResult result = checkOutputExists(path(dir.filePath(name)));
     QCOMPARE(result.status, status);
     QCOMPARE(result.error, 0);
 }
@@ -261,22 +261,22 @@ void TestOutputCheck::linksAndPipesNeverMatch_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<ExistenceStatus>("status");
+    QTest::addColumn<MergeStatus>("status");
 
     QTest::newRow("link to a file") << "link"
-                                    << "r?.txt" << ExistenceStatus::Exists;
+                                    << "r?.txt" << MergeStatus::AlreadyExists;
     QTest::newRow("dangling link") << "dangling"
-                                   << "r?.txt" << ExistenceStatus::NoMatch;
+                                   << "r?.txt" << MergeStatus::Ok;
     QTest::newRow("link to a folder") << "folderlink"
-                                      << "r?.txt" << ExistenceStatus::NoMatch;
+                                      << "r?.txt" << MergeStatus::Ok;
     QTest::newRow("named pipe") << "fifo"
-                                << "r?.txt" << ExistenceStatus::NoMatch;
+                                << "r?.txt" << MergeStatus::Ok;
     QTest::newRow("dangling link at the name") << "dangling"
-                                               << "r1.txt" << ExistenceStatus::Exists;
+                                               << "r1.txt" << MergeStatus::AlreadyExists;
     QTest::newRow("named pipe at the name") << "fifo"
-                                            << "r1.txt" << ExistenceStatus::Exists;
+                                            << "r1.txt" << MergeStatus::AlreadyExists;
     QTest::newRow("folder part a link loop") << "loop"
-                                             << "r1.txt/x.txt" << ExistenceStatus::OtherFailure;
+                                             << "r1.txt/x.txt" << MergeStatus::CannotCheck;
 }
 
 void TestOutputCheck::linksAndPipesNeverMatch()
@@ -284,7 +284,7 @@ void TestOutputCheck::linksAndPipesNeverMatch()
 #ifdef Q_OS_UNIX
     QFETCH(QString, kind);
     QFETCH(QString, name);
-    QFETCH(ExistenceStatus, status);
+    QFETCH(MergeStatus, status);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -302,9 +302,9 @@ void TestOutputCheck::linksAndPipesNeverMatch()
     else
         QCOMPARE(::mkfifo(QFile::encodeName(entry).constData(), 0600), 0);
 
-    const ExistenceResult result = checkOutputExists(path(dir.filePath(name)));
+    const MergeResult result = checkOutputExists(path(dir.filePath(name)));
     QCOMPARE(result.status, status);
-    QCOMPARE(result.error != 0, status == ExistenceStatus::OtherFailure);
+    QCOMPARE(result.error != 0, status == MergeStatus::CannotCheck);
 #else
     QSKIP("Links and pipes of this kind are POSIX file-system entries");
 #endif
@@ -314,13 +314,13 @@ void TestOutputCheck::foldersOutOfReach_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<ExistenceStatus>("status");
+    QTest::addColumn<MergeStatus>("status");
 
-    QTest::newRow("folder that cannot be searched") << 0600 << "r1.txt" << ExistenceStatus::OtherFailure;
+    QTest::newRow("folder that cannot be searched") << 0600 << "r1.txt" << MergeStatus::CannotCheck;
     QTest::newRow("folder that cannot be listed, pattern")
-        << 0333 << "r?.txt" << ExistenceStatus::OtherFailure;
+        << 0333 << "r?.txt" << MergeStatus::CannotCheck;
     // A plain name needs no listing: a folder that may only be written takes the file.
-    QTest::newRow("folder that cannot be listed, plain name") << 0333 << "r1.txt" << ExistenceStatus::NoMatch;
+    QTest::newRow("folder that cannot be listed, plain name") << 0333 << "r1.txt" << MergeStatus::Ok;
 }
 
 // Permission denied is a failure of the search, never "no such file". Root passes
@@ -330,7 +330,7 @@ void TestOutputCheck::foldersOutOfReach()
 #ifdef Q_OS_UNIX
     QFETCH(int, mode);
     QFETCH(QString, name);
-    QFETCH(ExistenceStatus, status);
+    QFETCH(MergeStatus, status);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -356,7 +356,7 @@ void TestOutputCheck::foldersOutOfReach()
     int exit = 0;
     QCOMPARE(::waitpid(child, &exit, 0), child);
     QVERIFY(WIFEXITED(exit));
-    QCOMPARE(static_cast<ExistenceStatus>(WEXITSTATUS(exit)), status);
+    QCOMPARE(static_cast<MergeStatus>(WEXITSTATUS(exit)), status);
 #else
     QSKIP("Folder permissions of this kind are POSIX");
 #endif
