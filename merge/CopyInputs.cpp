@@ -17,6 +17,17 @@ constexpr qsizetype writeBufferSize = qsizetype(128) * 1024;
 
 constexpr qsizetype pageSize = 4096;
 
+MergeResult writePiece(const InputPiece& piece, qsizetype inputCount, LineEndWriter& writer)
+{
+    if (!piece.failure.ok())
+        return piece.failure;
+    if (MergeResult fed = writer.feed(piece.data, piece.size); !fed.ok() || !piece.endOfInput)
+        return fed;
+    if (MergeResult ended = writer.endFile(); !ended.ok() || piece.input + 1 == inputCount)
+        return ended;
+    return writer.writeSeparator();
+}
+
 // Writes what the reader hands over: the inputs' bytes, each input's last line
 // completed, and a separator between inputs.
 MergeResult copyAll(qsizetype inputCount, InputReader& reader, LineEndWriter& writer,
@@ -26,17 +37,11 @@ MergeResult copyAll(qsizetype inputCount, InputReader& reader, LineEndWriter& wr
         if (cancel != nullptr && cancel->load(std::memory_order_relaxed))
             return MergeResult::failure(MergeStatus::Cancelled, {}, 0);
         for (const InputPiece& piece : *pieces) {
-            if (!piece.failure.ok())
-                return piece.failure;
-            if (piece.size > 0 && !writer.feed(piece.data, piece.size))
-                return writer.failure();
-            if (!piece.endOfInput)
-                continue;
-            if (!writer.endFile() || (piece.input + 1 < inputCount && !writer.writeSeparator()))
-                return writer.failure();
+            if (MergeResult written = writePiece(piece, inputCount, writer); !written.ok())
+                return written;
         }
     }
-    return writer.flush() ? MergeResult::success() : writer.failure();
+    return writer.flush();
 }
 
 } // namespace

@@ -9,11 +9,6 @@ InputFile::~InputFile()
     close();
 }
 
-MergeResult InputFile::lastFailure() const
-{
-    return m_lastFailure;
-}
-
 MergeResult InputFile::failure(MergeStatus status, int error) const
 {
     return MergeResult::failure(status, m_path, error);

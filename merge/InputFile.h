@@ -16,10 +16,9 @@ public:
 
     // Ok, InputFailed or InputNotAFile, naming the input.
     [[nodiscard]] MergeResult open();
-    // Reads up to `capacity` bytes: the count read, 0 at the end of the file, or -1
-    // after a failure, whose result lastFailure() then holds.
-    [[nodiscard]] qsizetype read(char* buffer, qsizetype capacity);
-    [[nodiscard]] MergeResult lastFailure() const;
+    // Reads up to `capacity` bytes and sets `count` to the number read, 0 at the end
+    // of the file and after a failure (InputFailed, naming the input).
+    [[nodiscard]] MergeResult read(char* buffer, qsizetype capacity, qsizetype& count);
 
 private:
     void close();
@@ -28,5 +27,4 @@ private:
     NativePath m_path;
     // A file descriptor on POSIX, a HANDLE on Windows; -1 when closed.
     qintptr m_handle = -1;
-    MergeResult m_lastFailure;
 };

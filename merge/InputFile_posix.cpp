@@ -28,16 +28,17 @@ MergeResult InputFile::open()
     return MergeResult::success();
 }
 
-qsizetype InputFile::read(char* buffer, qsizetype capacity)
+MergeResult InputFile::read(char* buffer, qsizetype capacity, qsizetype& count)
 {
+    count = 0;
     for (;;) {
-        const ssize_t count = ::read(static_cast<int>(m_handle), buffer, static_cast<size_t>(capacity));
-        if (count >= 0)
-            return count;
-        if (errno != EINTR) {
-            m_lastFailure = failure(MergeStatus::InputFailed, errno);
-            return -1;
+        const ssize_t read = ::read(static_cast<int>(m_handle), buffer, static_cast<size_t>(capacity));
+        if (read >= 0) {
+            count = read;
+            return MergeResult::success();
         }
+        if (errno != EINTR)
+            return failure(MergeStatus::InputFailed, errno);
     }
 }
 

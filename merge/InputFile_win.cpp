@@ -41,15 +41,15 @@ MergeResult InputFile::open()
     return MergeResult::success();
 }
 
-qsizetype InputFile::read(char* buffer, qsizetype capacity)
+MergeResult InputFile::read(char* buffer, qsizetype capacity, qsizetype& count)
 {
     const auto wanted = static_cast<DWORD>(std::min<qsizetype>(capacity, 1 << 30));
-    DWORD count = 0;
-    if (!ReadFile(toHandle(m_handle), buffer, wanted, &count, nullptr)) {
-        m_lastFailure = failure(MergeStatus::InputFailed, static_cast<int>(GetLastError()));
-        return -1;
-    }
-    return count;
+    DWORD read = 0;
+    count = 0;
+    if (!ReadFile(toHandle(m_handle), buffer, wanted, &read, nullptr))
+        return failure(MergeStatus::InputFailed, static_cast<int>(GetLastError()));
+    count = read;
+    return MergeResult::success();
 }
 
 void InputFile::close()

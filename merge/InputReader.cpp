@@ -94,9 +94,9 @@ bool InputReader::fill(Block& block)
                 return false;
             }
         }
-        const qsizetype count = m_file->read(data + used, m_blockSize - used);
-        if (count < 0) {
-            block.pieces.append({m_input, nullptr, 0, true, m_file->lastFailure()});
+        qsizetype count = 0;
+        if (MergeResult read = m_file->read(data + used, m_blockSize - used, count); !read.ok()) {
+            block.pieces.append({m_input, nullptr, 0, true, read});
             return false;
         }
         const bool sameInput = !block.pieces.isEmpty() && block.pieces.last().input == m_input;

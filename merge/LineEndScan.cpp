@@ -1,5 +1,6 @@
 #include "merge/LineEndScan.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -108,4 +109,21 @@ char* expandLoneCrs(const char* from, const char* end, char* to)
             *to++ = '\n';
     }
     return to;
+}
+
+bool expandLoneCrsInto(const char* from, const char* stop, char* buffer, qsizetype& used, qsizetype capacity,
+                       const std::function<bool()>& makeRoom)
+{
+    while (from != stop) {
+        const qsizetype fits = (capacity - used) / 2;
+        if (fits == 0) {
+            if (!makeRoom())
+                return false;
+            continue;
+        }
+        const char* const pieceEnd = from + std::min<qsizetype>(fits, stop - from);
+        used = expandLoneCrs(from, pieceEnd, buffer + used) - buffer;
+        from = pieceEnd;
+    }
+    return true;
 }

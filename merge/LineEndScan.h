@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
 // The byte loops of the copy, vectorised with SSE2 where the target has it, and the
 // search with AVX2 where the processor has it.
 
@@ -17,3 +19,14 @@
 // plus lineEndSlack bytes, which it may overwrite beyond the returned end.
 [[nodiscard]] char* expandLoneCrs(const char* from, const char* end, char* to);
 inline constexpr qsizetype lineEndSlack = 16;
+
+// The end of every line the merge writes.
+inline constexpr char crLf[] = "\r\n";
+
+// Expands [from, stop) behind the `used` bytes of `buffer`, which holds `capacity`
+// bytes and lineEndSlack more, in pieces that fit even if every byte is a lone CR.
+// When not even one more byte pair fits, makeRoom() must write some of the buffer
+// out and lower `used`, or return false, which ends the expansion with false. The
+// byte at `stop` is read, as by expandLoneCrs().
+[[nodiscard]] bool expandLoneCrsInto(const char* from, const char* stop, char* buffer, qsizetype& used,
+                                     qsizetype capacity, const std::function<bool()>& makeRoom);

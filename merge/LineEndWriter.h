@@ -22,20 +22,19 @@ public:
     ~LineEndWriter();
     Q_DISABLE_COPY_MOVE(LineEndWriter)
 
-    // Each of these returns false once writing has failed; failure() says why.
-    [[nodiscard]] bool feed(const char* data, qsizetype size);
+    // Once writing has failed, each of these returns that failure and writes nothing more.
+    [[nodiscard]] MergeResult feed(const char* data, qsizetype size);
     // Completes the current file's last line; the next feed() starts a new file.
-    [[nodiscard]] bool endFile();
-    [[nodiscard]] bool writeSeparator();
+    [[nodiscard]] MergeResult endFile();
+    [[nodiscard]] MergeResult writeSeparator();
     // Hands everything still buffered to the output.
-    [[nodiscard]] bool flush();
-    [[nodiscard]] const MergeResult& failure() const;
+    [[nodiscard]] MergeResult flush();
 
 private:
-    [[nodiscard]] bool feedLoneCrs(const char* data, const char* end);
-    [[nodiscard]] bool put(const char* data, qsizetype size);
-    [[nodiscard]] bool expand(const char* from, const char* stop);
-    [[nodiscard]] bool writeOut(const char* data, qsizetype size);
+    [[nodiscard]] MergeResult feedLoneCrs(const char* data, const char* end);
+    [[nodiscard]] MergeResult put(const char* data, qsizetype size);
+    [[nodiscard]] MergeResult expand(const char* from, const char* stop);
+    [[nodiscard]] MergeResult writeOut(const char* data, qsizetype size);
 
     MergeOutput& m_output;
     qsizetype m_capacity;
@@ -47,5 +46,6 @@ private:
     bool m_pendingCr = false;
     // Bytes of an unterminated line have been written for the current file.
     bool m_lineOpen = false;
+    // The first failure to write; Ok until then.
     MergeResult m_failure;
 };
