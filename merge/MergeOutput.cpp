@@ -4,8 +4,8 @@
 
 #include <utility>
 
-MergeOutput::MergeOutput(NativePath path, Temporary temporary)
-    : m_path(std::move(path)), m_temporary(temporary)
+MergeOutput::MergeOutput(NativePath path, Temporary temporary, const OutputCalls* calls)
+    : m_path(std::move(path)), m_temporary(temporary), m_calls(calls)
 {}
 
 MergeOutput::~MergeOutput()
@@ -23,7 +23,7 @@ bool MergeOutput::isOpen() const
     return m_handle != -1;
 }
 
-MergeResult MergeOutput::failure(MergeStatus status, int error)
+MergeResult MergeOutput::abandon(MergeStatus status, int error)
 {
     discard();
     return MergeResult::failure(status, m_path, error);

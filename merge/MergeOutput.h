@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 
+struct OutputCalls;
 struct OutputPathParts;
 
 // The merged file while it is being written. It lives in a temporary file in the
@@ -29,7 +30,10 @@ public:
         Named,
     };
 
-    explicit MergeOutput(NativePath path, Temporary temporary = Temporary::Unnamed);
+    // `calls` (Linux only) replaces the system calls that reach the disk; nullptr
+    // makes the system's own.
+    explicit MergeOutput(NativePath path, Temporary temporary = Temporary::Unnamed,
+                         const OutputCalls* calls = nullptr);
     ~MergeOutput();
     Q_DISABLE_COPY_MOVE(MergeOutput)
 
@@ -53,13 +57,15 @@ public:
     void discard();
 
 private:
-    [[nodiscard]] MergeResult failure(MergeStatus status, int error);
+    // Discards the file and returns the failure of the step that gave up on it.
+    [[nodiscard]] MergeResult abandon(MergeStatus status, int error);
     [[nodiscard]] MergeResult openFailure(int error);
     [[nodiscard]] MergeResult openTemporary(const OutputPathParts& parts);
     [[nodiscard]] MergeResult openNamedTemporary(const OutputPathParts& parts);
     // Closes the file, returning 0 or the system's failure code.
     int closeHandle();
     void endDirectWrites();
+    [[nodiscard]] const OutputCalls& calls() const;
     // A fresh name for a temporary file, hidden where a leading "." hides files.
     [[nodiscard]] static QString temporaryName();
 
@@ -76,4 +82,5 @@ private:
     int m_guard = -1;
     // The alignment of direct writes while they last, else 0.
     qsizetype m_directAlignment = 0;
+    const OutputCalls* m_calls = nullptr;
 };

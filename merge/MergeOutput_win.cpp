@@ -36,14 +36,14 @@ MergeResult MergeOutput::open()
     discard();
     const OutputPathParts parts = splitOutputPath(m_path);
     if (m_path.native().contains(QChar(0)) || parts.fileName.isEmpty())
-        return failure(MergeStatus::OutputFailed, code(ERROR_INVALID_NAME));
+        return abandon(MergeStatus::OutputFailed, code(ERROR_INVALID_NAME));
     return openTemporary(parts);
 }
 
 MergeResult MergeOutput::openFailure(int error)
 {
     const bool folderMissing = static_cast<DWORD>(error) == ERROR_PATH_NOT_FOUND;
-    return failure(folderMissing ? MergeStatus::FolderMissing : MergeStatus::OutputFailed, error);
+    return abandon(folderMissing ? MergeStatus::FolderMissing : MergeStatus::OutputFailed, error);
 }
 
 MergeResult MergeOutput::openTemporary(const OutputPathParts& parts)
@@ -66,7 +66,7 @@ MergeResult MergeOutput::openNamedTemporary(const OutputPathParts& parts)
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
             return openFailure(code(error));
     }
-    return failure(MergeStatus::OutputFailed, code(ERROR_FILE_EXISTS));
+    return abandon(MergeStatus::OutputFailed, code(ERROR_FILE_EXISTS));
 }
 
 // Unbuffered writes on Windows want the sector size, which nothing here has tried:
@@ -84,14 +84,14 @@ void MergeOutput::endDirectWrites()
 MergeResult MergeOutput::write(const char* data, qsizetype size)
 {
     if (!isOpen())
-        return failure(MergeStatus::OutputFailed, code(ERROR_INVALID_HANDLE));
+        return abandon(MergeStatus::OutputFailed, code(ERROR_INVALID_HANDLE));
     while (size > 0) {
         DWORD count = 0;
         const auto wanted = static_cast<DWORD>(std::min<qsizetype>(size, maxWriteChunk));
         if (!WriteFile(toHandle(m_handle), data, wanted, &count, nullptr))
-            return failure(MergeStatus::OutputFailed, lastError());
+            return abandon(MergeStatus::OutputFailed, lastError());
         if (count == 0)
-            return failure(MergeStatus::OutputFailed, code(ERROR_DISK_FULL));
+            return abandon(MergeStatus::OutputFailed, code(ERROR_DISK_FULL));
         data += count;
         size -= count;
     }
@@ -101,20 +101,20 @@ MergeResult MergeOutput::write(const char* data, qsizetype size)
 MergeResult MergeOutput::publish()
 {
     if (!isOpen())
-        return failure(MergeStatus::OutputFailed, code(ERROR_INVALID_HANDLE));
+        return abandon(MergeStatus::OutputFailed, code(ERROR_INVALID_HANDLE));
     // The content reaches the disk before the name does.
     if (!FlushFileBuffers(toHandle(m_handle)))
-        return failure(MergeStatus::OutputFailed, lastError());
+        return abandon(MergeStatus::OutputFailed, lastError());
     const int closeError = closeHandle();
     if (closeError != 0)
-        return failure(MergeStatus::OutputFailed, closeError);
+        return abandon(MergeStatus::OutputFailed, closeError);
     const std::wstring temp = win32Path(m_tempName);
     if (!SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL))
-        return failure(MergeStatus::OutputFailed, lastError());
+        return abandon(MergeStatus::OutputFailed, lastError());
     if (!MoveFileExW(temp.c_str(), win32Path(m_path).c_str(), MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();
         const bool exists = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
-        return failure(exists ? MergeStatus::AlreadyExists : MergeStatus::OutputFailed, code(error));
+        return abandon(exists ? MergeStatus::AlreadyExists : MergeStatus::OutputFailed, code(error));
     }
     m_tempName = {};
     return MergeResult::success();
