@@ -17,5 +17,7 @@ namespace signalcleanup {
 [[nodiscard]] int arm(int folder, const QByteArray& name);
 // Ends the guard; -1 is ignored.
 void disarm(int guard);
+// How many guards are armed: the tests check that none outlives its file.
+[[nodiscard]] int armedCount();
 
 } // namespace signalcleanup

@@ -1,5 +1,6 @@
 #include "merge/SignalCleanup.h"
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <csignal>
@@ -85,6 +86,13 @@ void disarm(int guard)
 {
     if (guard >= 0 && guard < int(std::size(guards)))
         guards[guard].folder.store(freeFolder, std::memory_order_release);
+}
+
+int armedCount()
+{
+    return int(std::count_if(std::begin(guards), std::end(guards), [](const Guard& guard) {
+        return guard.folder.load(std::memory_order_acquire) != freeFolder;
+    }));
 }
 
 } // namespace signalcleanup
