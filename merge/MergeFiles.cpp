@@ -46,8 +46,15 @@ MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& output
     if (MergeResult opened = openOutput(output, hooks); !opened.ok())
         return opened;
     return hooks.runCopy([&](const std::atomic<bool>& cancel) {
-        const MergeResult copied = copyInputs(inputs, output, blockSize, &cancel);
-        return copied.ok() ? output.publish() : copied;
+        if (MergeResult copied = copyInputs(inputs, output, blockSize, &cancel); !copied.ok())
+            return copied;
+        // The last moment to stop: the flush that publishing starts with cannot be
+        // interrupted, so once begun it runs to its end.
+        if (cancel.load(std::memory_order_relaxed)) {
+            output.discard();
+            return MergeResult::failure(MergeStatus::Cancelled, {}, 0);
+        }
+        return output.publish();
     });
 }
 

@@ -8,8 +8,10 @@
 #include <atomic>
 #include <functional>
 
-// The copy and the publishing of the merged file; they stop, with Cancelled, once
-// the flag is set.
+// The copy and the publishing of the merged file. Once the flag is set, the copy
+// stops within a block, and publishing does not begin: both end with Cancelled and
+// nothing at the output name. Publishing that has begun runs to its end, since the
+// flush to the disk cannot be interrupted.
 using CopyWork = std::function<MergeResult(const std::atomic<bool>& cancel)>;
 
 // What a merge asks of whoever runs it. The defaults suit a tool: a missing folder

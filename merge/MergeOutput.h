@@ -17,6 +17,13 @@ struct OutputPathParts;
 // again), write() the content, publish() (AlreadyExists means a file of that name
 // appeared meanwhile). Every step reports OutputFailed with the system's error code
 // otherwise; after a failure the temporary file is already gone.
+//
+// One thread at a time uses the object, which needs no lock of its own: the window
+// opens it on its thread, a worker thread writes and publishes it, and the window
+// destroys it after joining that worker. Starting and joining a thread order
+// everything done before against everything done after, so each thread sees the
+// state the last one left. The signal guard it arms is process-wide and may be
+// armed and disarmed from any thread.
 class MergeOutput final
 {
 public:

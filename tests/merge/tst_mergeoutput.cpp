@@ -33,6 +33,7 @@ private slots:
     void nothingVisibleBeforePublish();
     void fileAppearingBeforePublishIsKept();
     void missingFolder();
+    void cancelledBeforePublish();
     void pathsBeyondTheClassicLimit();
     void longFormOfPaths_data();
     void longFormOfPaths();
@@ -129,7 +130,29 @@ public:
     bool createMissingFolder(const NativePath& /*folder*/) override { return true; }
 };
 
+// The program ends while the copy runs.
+class EndingProgram final : public MergeHooks
+{
+public:
+    MergeResult runCopy(const CopyWork& copy) override
+    {
+        const std::atomic<bool> cancel{true};
+        return copy(cancel);
+    }
+};
+
 } // namespace
+
+// A copy with nothing left to stop (no inputs) still publishes nothing once the
+// program ends.
+void TestMergeOutput::cancelledBeforePublish()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    EndingProgram hooks;
+    QCOMPARE(mergeFiles({}, path(dir.filePath(u"merged.txt"_s)), hooks).status, MergeStatus::Cancelled);
+    QCOMPARE(allEntries(dir.path()), QStringList());
+}
 
 // Windows' classic limit of 260 characters to a path: below a folder whose path is
 // longer, the checks, the new folder, reading and publishing all still work.
