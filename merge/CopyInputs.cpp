@@ -4,8 +4,10 @@
 #include "merge/InputReader.h"
 #include "merge/LineEndWriter.h"
 #include "merge/MergeOutput.h"
+#include "merge/SystemError.h"
 
 #include <algorithm>
+#include <new>
 #include <numeric>
 
 namespace {
@@ -61,9 +63,14 @@ MergeResult copyInputs(const QList<NativePath>& inputs, MergeOutput& output, qsi
     // Writes in whole pages: a disk with 4 KiB sectors that takes 512-byte writes
     // completes a sector they cut by reading it back first.
     const qsizetype direct = output.beginDirectWrites();
-    const MergeResult result =
-        direct > 0 ? copyInPlace(inputs, output, blockSize, std::lcm(direct, pageSize), cancel)
-                   : copyReadingAhead(inputs, output, blockSize, cancel);
+    MergeResult result;
+    try {
+        result = direct > 0 ? copyInPlace(inputs, output, blockSize, std::lcm(direct, pageSize), cancel)
+                            : copyReadingAhead(inputs, output, blockSize, cancel);
+    } catch (const std::bad_alloc&) {
+        // The copy's buffers: a failed merge, not the end of the program.
+        result = MergeResult::failure(MergeStatus::OutputFailed, output.path(), outOfMemoryError());
+    }
     if (!result.ok())
         output.discard();
     return result;

@@ -1,8 +1,10 @@
 #include "merge/InputReader.h"
 
 #include "merge/InputFile.h"
+#include "merge/SystemError.h"
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -19,7 +21,7 @@ struct InputReader::Block
 
 InputReader::InputReader(const QList<NativePath>& inputs, qsizetype blockSize)
     : m_inputs(inputs), m_blockSize(std::max<qsizetype>(1, blockSize)),
-      m_blocks(std::make_unique<Block[]>(blockCount))
+      m_blocks(std::make_unique<Block[]>(blockCount)), m_outOfMemory(1)
 {
     for (qsizetype i = 0; i < blockCount; ++i)
         m_blocks[i].buffer = std::make_unique<char[]>(static_cast<size_t>(m_blockSize));
@@ -46,12 +48,36 @@ const QList<InputPiece>& InputReader::next()
     }
     m_changed.wait(lock, [this] { return m_filled > m_taken || m_finished; });
     if (m_filled == m_taken)
-        return none;
+        return m_failedForMemory ? m_outOfMemory : none;
     m_holding = true;
     return m_blocks[m_taken % blockCount].pieces;
 }
 
+// An exception that left the thread would end the program: running out of memory
+// while reading fails the merge instead.
 void InputReader::run()
+{
+    try {
+        read();
+    } catch (const std::bad_alloc&) {
+        failForMemory();
+    }
+}
+
+void InputReader::failForMemory()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_outOfMemory[0] = {m_input, nullptr, 0, true,
+                            MergeResult::failure(MergeStatus::InputFailed, m_inputs.value(m_input),
+                                                 outOfMemoryError())};
+        m_failedForMemory = true;
+        m_finished = true;
+    }
+    m_changed.notify_all();
+}
+
+void InputReader::read()
 {
     while (waitForRoom()) {
         const bool more = fill(m_blocks[m_filled % blockCount]);

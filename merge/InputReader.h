@@ -44,6 +44,9 @@ private:
     struct Block;
 
     void run();
+    void read();
+    // Ends the reading with the failure to allocate memory.
+    void failForMemory();
     // Fills the block from the inputs, from `input` on; false once reading ends.
     [[nodiscard]] bool fill(Block& block);
     [[nodiscard]] bool waitForRoom();
@@ -52,6 +55,9 @@ private:
     const QList<NativePath> m_inputs;
     const qsizetype m_blockSize;
     std::unique_ptr<Block[]> m_blocks;
+    // The one piece handed over when memory runs out on the reading thread, made
+    // before, as nothing can be allocated then.
+    QList<InputPiece> m_outOfMemory;
     // Reading state, the thread's own.
     qsizetype m_input = 0;
     std::unique_ptr<InputFile> m_file;
@@ -62,6 +68,7 @@ private:
     qsizetype m_taken = 0;
     bool m_holding = false;
     bool m_finished = false;
+    bool m_failedForMemory = false;
     bool m_stop = false;
     std::thread m_thread;
 };

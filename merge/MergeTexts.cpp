@@ -93,6 +93,8 @@ QString reason(int error)
         return QStringLiteral("这是一个文件夹");
     case ErrorKind::NotAFolder:
         return QStringLiteral("路径中有一部分不是文件夹");
+    case ErrorKind::OutOfMemory:
+        return QStringLiteral("内存不足");
     case ErrorKind::Other:
         break;
     }

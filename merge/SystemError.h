@@ -17,11 +17,15 @@ enum class ErrorKind
     InputOutput,
     IsFolder,
     NotAFolder,
+    OutOfMemory,
     Other,
 };
 
 // The kind of a system error code (errno, or GetLastError() on Windows); None for 0.
 [[nodiscard]] ErrorKind errorKind(int error);
+
+// The error code of the platform for memory that could not be allocated.
+[[nodiscard]] int outOfMemoryError();
 
 // The system's own description of the error code.
 [[nodiscard]] QString systemErrorText(int error);

@@ -28,9 +28,16 @@ ErrorKind errorKind(int error)
         return ErrorKind::IsFolder;
     case ENOTDIR:
         return ErrorKind::NotAFolder;
+    case ENOMEM:
+        return ErrorKind::OutOfMemory;
     default:
         return ErrorKind::Other;
     }
+}
+
+int outOfMemoryError()
+{
+    return ENOMEM;
 }
 
 QString systemErrorText(int error)

@@ -37,9 +37,17 @@ ErrorKind errorKind(int error)
         return ErrorKind::InputOutput;
     case ERROR_DIRECTORY:
         return ErrorKind::IsFolder;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return ErrorKind::OutOfMemory;
     default:
         return ErrorKind::Other;
     }
+}
+
+int outOfMemoryError()
+{
+    return static_cast<int>(ERROR_NOT_ENOUGH_MEMORY);
 }
 
 QString systemErrorText(int error)

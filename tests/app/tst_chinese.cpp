@@ -138,6 +138,7 @@ void ChineseTest::failureReasons_data()
     QTest::newRow("I/O error") << EIO << u"磁盘读写错误"_s;
     QTest::newRow("is a folder") << EISDIR << u"这是一个文件夹"_s;
     QTest::newRow("not a folder") << ENOTDIR << u"路径中有一部分不是文件夹"_s;
+    QTest::newRow("out of memory") << ENOMEM << u"内存不足"_s;
     QTest::newRow("any other") << ELOOP << qt_error_string(ELOOP) + u"，错误代码 "_s + QString::number(ELOOP);
 #else
     // GetLastError() codes, by number as the system documents them.
@@ -155,6 +156,8 @@ void ChineseTest::failureReasons_data()
     QTest::newRow("read fault") << 30 << u"磁盘读写错误"_s;
     QTest::newRow("write fault") << 29 << u"磁盘读写错误"_s;
     QTest::newRow("is a folder") << 267 << u"这是一个文件夹"_s;
+    QTest::newRow("not enough memory") << 8 << u"内存不足"_s;
+    QTest::newRow("out of memory") << 14 << u"内存不足"_s;
     QTest::newRow("sharing violation") << 32 << qt_error_string(32) + u"，错误代码 32"_s;
 #endif
 }
