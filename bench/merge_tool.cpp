@@ -40,6 +40,8 @@ const char* statusName(MergeStatus status)
         return "cannot read input";
     case MergeStatus::InputNotAFile:
         return "input is not a regular file";
+    case MergeStatus::InputIsOutput:
+        return "input is the output being written";
     case MergeStatus::OutputFailed:
         return "cannot write output";
     case MergeStatus::FolderFailed:

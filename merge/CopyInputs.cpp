@@ -53,7 +53,7 @@ MergeResult copyReadingAhead(const QList<NativePath>& inputs, MergeOutput& outpu
 {
     blockSize = std::max<qsizetype>(1, blockSize);
     LineEndWriter writer(output, std::min(blockSize, writeBufferSize));
-    InputReader reader(inputs, blockSize);
+    InputReader reader(inputs, blockSize, output.identity());
     return copyAll(inputs.size(), reader, writer, cancel);
 }
 

@@ -92,7 +92,7 @@ MergeResult InPlaceCopy::run(const QList<NativePath>& inputs, const std::atomic<
 
 MergeResult InPlaceCopy::copyFile(const NativePath& path, const std::atomic<bool>* cancel)
 {
-    InputFile file(path);
+    InputFile file(path, m_output.identity());
     if (MergeResult opened = file.open(); !opened.ok())
         return opened;
     m_fileHasBytes = false;

@@ -2,7 +2,9 @@
 
 #include <utility>
 
-InputFile::InputFile(NativePath path) : m_path(std::move(path)) {}
+InputFile::InputFile(NativePath path, std::optional<FileIdentity> output)
+    : m_path(std::move(path)), m_output(output)
+{}
 
 InputFile::~InputFile()
 {

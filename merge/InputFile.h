@@ -1,20 +1,26 @@
 #pragma once
 
+#include "merge/FileIdentity.h"
 #include "merge/MergeResult.h"
 
 #include <QtGlobal>
 
+#include <optional>
+
 // One input of the merge, opened for reading only. Anything but a regular file is
 // refused at once, so that a pipe or a device named in the list cannot block the
-// copy. Closed by its destructor.
+// copy; so is the output being written, under whatever name (/proc/self/fd/N),
+// which would feed the merge its own bytes until the disk is full. Closed by its
+// destructor.
 class InputFile final
 {
 public:
-    explicit InputFile(NativePath path);
+    // `output`: the file being written, when known.
+    InputFile(NativePath path, std::optional<FileIdentity> output);
     ~InputFile();
     Q_DISABLE_COPY_MOVE(InputFile)
 
-    // Ok, InputFailed or InputNotAFile, naming the input.
+    // Ok, InputFailed, InputNotAFile or InputIsOutput, naming the input.
     [[nodiscard]] MergeResult open();
     // Reads up to `capacity` bytes and sets `count` to the number read, 0 at the end
     // of the file and after a failure (InputFailed, naming the input).
@@ -25,6 +31,7 @@ private:
     [[nodiscard]] MergeResult failure(MergeStatus status, int error) const;
 
     NativePath m_path;
+    std::optional<FileIdentity> m_output;
     // A file descriptor on POSIX, a HANDLE on Windows; -1 when closed.
     qintptr m_handle = -1;
 };

@@ -25,6 +25,10 @@ MergeResult InputFile::open()
         close();
         return failure(MergeStatus::InputNotAFile, S_ISDIR(info.st_mode) ? EISDIR : 0);
     }
+    if (m_output == FileIdentity{quint64(info.st_dev), quint64(info.st_ino)}) {
+        close();
+        return failure(MergeStatus::InputIsOutput, 0);
+    }
     return MergeResult::success();
 }
 

@@ -19,6 +19,14 @@ bool isFolder(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+std::optional<FileIdentity> identityOf(HANDLE file)
+{
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!GetFileInformationByHandle(file, &info))
+        return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 } // namespace
 
 MergeResult InputFile::open()
@@ -37,6 +45,10 @@ MergeResult InputFile::open()
     if (GetFileType(file) != FILE_TYPE_DISK) {
         close();
         return failure(MergeStatus::InputNotAFile, 0);
+    }
+    if (m_output.has_value() && m_output == identityOf(file)) {
+        close();
+        return failure(MergeStatus::InputIsOutput, 0);
     }
     return MergeResult::success();
 }

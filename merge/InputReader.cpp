@@ -19,8 +19,8 @@ struct InputReader::Block
     QList<InputPiece> pieces;
 };
 
-InputReader::InputReader(const QList<NativePath>& inputs, qsizetype blockSize)
-    : m_inputs(inputs), m_blockSize(std::max<qsizetype>(1, blockSize)),
+InputReader::InputReader(const QList<NativePath>& inputs, qsizetype blockSize, std::optional<FileIdentity> output)
+    : m_inputs(inputs), m_blockSize(std::max<qsizetype>(1, blockSize)), m_output(output),
       m_blocks(std::make_unique<Block[]>(blockCount)), m_outOfMemory(1)
 {
     for (qsizetype i = 0; i < blockCount; ++i)
@@ -114,7 +114,7 @@ bool InputReader::fill(Block& block)
     while (m_input < m_inputs.size() && used < m_blockSize &&
            (used == 0 || m_blockSize - used >= m_blockSize / 4)) {
         if (!m_file) {
-            m_file = std::make_unique<InputFile>(m_inputs.at(m_input));
+            m_file = std::make_unique<InputFile>(m_inputs.at(m_input), m_output);
             if (MergeResult opened = m_file->open(); !opened.ok()) {
                 block.pieces.append({m_input, nullptr, 0, true, opened});
                 return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "merge/FileIdentity.h"
 #include "merge/MergeResult.h"
 
 #include <QList>
@@ -8,6 +9,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 class InputFile;
@@ -31,7 +33,8 @@ struct InputPiece
 class InputReader final
 {
 public:
-    InputReader(const QList<NativePath>& inputs, qsizetype blockSize);
+    // `output`: the file being written, which no input may be.
+    InputReader(const QList<NativePath>& inputs, qsizetype blockSize, std::optional<FileIdentity> output);
     // Stops the reading and waits for the thread.
     ~InputReader();
     Q_DISABLE_COPY_MOVE(InputReader)
@@ -54,6 +57,7 @@ private:
 
     const QList<NativePath> m_inputs;
     const qsizetype m_blockSize;
+    const std::optional<FileIdentity> m_output;
     std::unique_ptr<Block[]> m_blocks;
     // The one piece handed over when memory runs out on the reading thread, made
     // before, as nothing can be allocated then.

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "merge/FileIdentity.h"
 #include "merge/MergeResult.h"
 
 #include <QtGlobal>
+
+#include <optional>
 
 struct OutputCalls;
 struct OutputPathParts;
@@ -46,6 +49,8 @@ public:
 
     [[nodiscard]] const NativePath& path() const;
     [[nodiscard]] bool isOpen() const;
+    // Which file the open output is; nullopt when closed or unknown.
+    [[nodiscard]] std::optional<FileIdentity> identity() const;
 
     [[nodiscard]] MergeResult open();
     // From here on, writes go straight to the disk past the system's cache, where

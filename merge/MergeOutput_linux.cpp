@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <linux/msdos_fs.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -105,6 +106,14 @@ void MergeOutput::discard()
     if (m_folder >= 0)
         ::close(m_folder);
     m_folder = -1;
+}
+
+std::optional<FileIdentity> MergeOutput::identity() const
+{
+    struct stat info = {};
+    if (!isOpen() || ::fstat(static_cast<int>(m_handle), &info) != 0)
+        return std::nullopt;
+    return FileIdentity{quint64(info.st_dev), quint64(info.st_ino)};
 }
 
 int MergeOutput::closeHandle()

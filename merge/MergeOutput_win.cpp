@@ -128,6 +128,14 @@ void MergeOutput::discard()
     m_tempName = {};
 }
 
+std::optional<FileIdentity> MergeOutput::identity() const
+{
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!isOpen() || !GetFileInformationByHandle(toHandle(m_handle), &info))
+        return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 int MergeOutput::closeHandle()
 {
     if (m_handle == -1)

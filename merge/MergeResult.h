@@ -23,6 +23,8 @@ enum class MergeStatus
     InputFailed,
     // An input is no longer a regular file (a folder, a pipe, a device).
     InputNotAFile,
+    // An input is the output being written, under another name.
+    InputIsOutput,
     // The output could not be written, flushed or published.
     OutputFailed,
     // The missing output folder could not be created.

@@ -27,6 +27,8 @@ QString failed(const MergeResult& result)
         return withReason(path + QStringLiteral(" 读取失败"), result.error);
     case MergeStatus::InputNotAFile:
         return withReason(path + QStringLiteral(" 不是普通文件，无法读取"), result.error);
+    case MergeStatus::InputIsOutput:
+        return withReason(path + QStringLiteral(" 就是正在写入的合并文件，无法读取"), result.error);
     case MergeStatus::FolderFailed:
         return withReason(path + QStringLiteral(" 文件夹创建失败"), result.error);
     case MergeStatus::OutputNotCreated:

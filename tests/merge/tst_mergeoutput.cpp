@@ -1,5 +1,6 @@
 #include "MergeTestFiles.h"
 #include "merge/CopyInputs.h"
+#include "merge/InPlaceCopy.h"
 #include "merge/MergeFiles.h"
 #include "merge/MergeOutput.h"
 #include "merge/OutputCheck.h"
@@ -42,6 +43,8 @@ private slots:
     void permissionsOfNewFile_data();
     void permissionsOfNewFile();
     void fileSizeLimitMidCopy();
+    void outputIsNeverItsOwnInput_data();
+    void outputIsNeverItsOwnInput();
     void terminationSignalLeavesNothing_data();
     void terminationSignalLeavesNothing();
 };
@@ -299,6 +302,57 @@ void TestMergeOutput::fileSizeLimitMidCopy()
     QCOMPARE(allEntries(dir.filePath(u"out"_s)), QStringList());
 #else
     QSKIP("RLIMIT_FSIZE is a POSIX limit");
+#endif
+}
+
+void TestMergeOutput::outputIsNeverItsOwnInput_data()
+{
+    QTest::addColumn<MergeOutput::Temporary>("temporary");
+    QTest::addColumn<bool>("inPlace");
+
+    QTest::newRow("hidden name, reading ahead") << MergeOutput::Temporary::Named << false;
+    QTest::newRow("hidden name, in place") << MergeOutput::Temporary::Named << true;
+    QTest::newRow("/proc/self/fd, reading ahead") << MergeOutput::Temporary::Unnamed << false;
+    QTest::newRow("/proc/self/fd, in place") << MergeOutput::Temporary::Unnamed << true;
+}
+
+// The output being written, listed as an input under another name, is refused
+// before it is read: read, it would grow without end. A child process limits the
+// file size, so that the merge stops should it feed on itself all the same.
+void TestMergeOutput::outputIsNeverItsOwnInput()
+{
+#ifdef Q_OS_LINUX
+    QFETCH(MergeOutput::Temporary, temporary);
+    QFETCH(bool, inPlace);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit = {1 << 20, 1 << 20};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        MergeOutput output(path(dir.filePath(u"merged.txt"_s)), temporary);
+        if (!output.open().ok() || !output.write("x\r\n", 3).ok())
+            ::_exit(100);
+        QString itself;
+        for (const QString& fd : QDir(u"/proc/self/fd"_s).entryList(QDir::AllEntries | QDir::System)) {
+            const QString target = QFileInfo(u"/proc/self/fd/"_s + fd).symLinkTarget();
+            if (target.startsWith(dir.path() + u'/'))
+                itself = temporary == MergeOutput::Temporary::Named ? target : u"/proc/self/fd/"_s + fd;
+        }
+        const QList<NativePath> inputs{path(itself)};
+        const MergeResult result = inPlace ? copyInPlace(inputs, output, 4096, 1, nullptr)
+                                           : copyReadingAhead(inputs, output, 4096, nullptr);
+        ::_exit(int(result.status));
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), int(MergeStatus::InputIsOutput));
+#else
+    QSKIP("Windows opens the output for its own use alone, which refuses every reader");
 #endif
 }
 
