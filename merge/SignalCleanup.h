@@ -17,7 +17,8 @@ namespace signalcleanup {
 [[nodiscard]] int arm(int folder, const QByteArray& name);
 // Ends the guard; -1 is ignored.
 void disarm(int guard);
-// How many guards are armed: the tests check that none outlives its file.
+// How many guards a termination signal would act on now: the tests check that
+// none outlives its file, and that none acts before its name is complete.
 [[nodiscard]] int armedCount();
 
 } // namespace signalcleanup

@@ -91,7 +91,7 @@ void disarm(int guard)
 int armedCount()
 {
     return int(std::count_if(std::begin(guards), std::end(guards), [](const Guard& guard) {
-        return guard.folder.load(std::memory_order_acquire) != freeFolder;
+        return guard.folder.load(std::memory_order_acquire) >= 0;
     }));
 }
 

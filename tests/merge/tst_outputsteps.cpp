@@ -8,8 +8,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
+
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 // The order in which the merged file reaches the disk and gets its name, and the
@@ -23,6 +27,7 @@ private slots:
     void publishSteps();
     void directWriteAlignment_data();
     void directWriteAlignment();
+    void guardArmedOnceNamed();
 };
 
 using namespace Qt::StringLiterals;
@@ -188,6 +193,49 @@ void TestOutputSteps::directWriteAlignment()
     MergeOutput output(path(dir.filePath(u"merged.txt"_s)), MergeOutput::Temporary::Unnamed, &fakeCalls);
     QVERIFY(output.open().ok());
     QCOMPARE(output.beginDirectWrites(), alignment);
+}
+
+namespace {
+
+char* protectedPage = nullptr;
+int armedWhileNaming = -1;
+
+// Runs in the middle of copying the guard's name, which reaches into a page that
+// cannot be read; makes the page readable and lets the copy go on.
+void onReadingProtectedName(int, siginfo_t*, void*)
+{
+    armedWhileNaming = signalcleanup::armedCount();
+    ::mprotect(protectedPage, size_t(::getpagesize()), PROT_READ | PROT_WRITE);
+}
+
+} // namespace
+
+// A signal that arrives while a guard's name is being copied must find the guard
+// not yet armed: armed, it would remove whatever file the name's old bytes name.
+void TestOutputSteps::guardArmedOnceNamed()
+{
+    const size_t page = size_t(::getpagesize());
+    void* const memory = ::mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    QVERIFY(memory != MAP_FAILED);
+    char* const name = static_cast<char*>(memory) + page - 8;
+    std::memcpy(name, ".tamborel-guarded.tmp", 16);
+    protectedPage = static_cast<char*>(memory) + page;
+    QCOMPARE(::mprotect(protectedPage, page, PROT_NONE), 0);
+
+    struct sigaction action = {};
+    action.sa_sigaction = onReadingProtectedName;
+    action.sa_flags = SA_SIGINFO;
+    struct sigaction previous = {};
+    QCOMPARE(::sigaction(SIGSEGV, &action, &previous), 0);
+    armedWhileNaming = -1;
+    const int guard = signalcleanup::arm(STDIN_FILENO, QByteArray::fromRawData(name, 16));
+    ::sigaction(SIGSEGV, &previous, nullptr);
+    const int armedAfter = signalcleanup::armedCount();
+    signalcleanup::disarm(guard);
+    ::munmap(memory, 2 * page);
+
+    QCOMPARE(armedWhileNaming, 0);
+    QCOMPARE(armedAfter, 1);
 }
 
 QTEST_GUILESS_MAIN(TestOutputSteps)
