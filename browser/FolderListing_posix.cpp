@@ -1,5 +1,6 @@
 // Listing folders on POSIX systems straight from readdir(), so that every name
 // keeps its bytes.
+#include "base/DirHandle_posix.h"
 #include "base/NameBytes.h"
 #include "browser/FolderListing.h"
 
@@ -14,11 +15,6 @@ enum class Kind
 {
     File,
     Folder
-};
-
-struct DirCloser
-{
-    void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
 // Plain entries tell their kind in the directory entry itself; only links and
@@ -41,7 +37,7 @@ QList<FolderEntry> entriesOf(const NativePath& folder, Kind kind)
     QList<NativePath> names;
     if (folder.isEmpty())
         return {};
-    const std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.native().constData()));
+    const DirHandle dir = openDir(folder.native());
     if (!dir)
         return {};
     while (const dirent* entry = ::readdir(dir.get())) {

@@ -1,5 +1,6 @@
 // The drives of a Linux system: its mounted volumes, read from /proc/self/mountinfo
 // with their mount points' bytes, each known by the device number it had when listed.
+#include "base/DirHandle_posix.h"
 #include "base/NameBytes.h"
 #include "browser/MountTable.h"
 #include "browser/NaturalOrder.h"
@@ -17,11 +18,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-struct DirCloser
-{
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
 
 QByteArray canonicalDevice(const QByteArray& path)
 {
@@ -53,7 +49,7 @@ QHash<QByteArray, QString> labelsByDevice()
 {
     QHash<QByteArray, QString> labels;
     const QByteArray folder("/dev/disk/by-label/");
-    const std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.constData()));
+    const DirHandle dir = openDir(folder);
     if (!dir)
         return labels;
     while (const dirent* entry = ::readdir(dir.get())) {

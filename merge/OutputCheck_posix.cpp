@@ -1,6 +1,7 @@
 // The output checks on POSIX systems: the system offers no search by pattern, so a
 // pattern name lists the folder itself, and errno values map to the failure kinds
 // the window distinguishes.
+#include "base/DirHandle_posix.h"
 #include "merge/NamePattern.h"
 #include "merge/OutputCheck.h"
 #include "merge/OutputPath.h"
@@ -14,12 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct DirCloser
-{
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
 // The failures name no file here: checkOutputExists() names the output.
 MergeResult searchFailure(MergeStatus status, int error)
@@ -60,7 +55,7 @@ bool isVisibleRegularFile(DIR* dir, const dirent* entry)
 
 MergeResult scanFolder(const NativePath& folder, const QByteArray& pattern)
 {
-    const DirHandle dir(::opendir(folder.native().constData()));
+    const DirHandle dir = openDir(folder.native());
     if (!dir) {
         const int error = errno;
         if (error == ENOENT || error == ENOTDIR)
