@@ -239,4 +239,4 @@ void TestOutputSteps::guardArmedOnceNamed()
 }
 
 QTEST_GUILESS_MAIN(TestOutputSteps)
-#include "tst_outputsteps.moc"
+#include "tst_outputsteps_linux.moc"
