@@ -34,12 +34,12 @@ void MergeListController::add(const QList<NativePath>& candidates)
         (void)m_prompter.show(mergelisttexts::listFull(), BoxStyle::Information);
 }
 
-void MergeListController::cmdAdd()
+void MergeListController::addSelectedFiles()
 {
     add(paneFiles(true));
 }
 
-void MergeListController::cmdAddAll()
+void MergeListController::addAllFiles()
 {
     add(paneFiles(false));
 }
@@ -62,22 +62,22 @@ void MergeListController::addDropped(const QList<NativePath>& paths)
     add(textFiles);
 }
 
-void MergeListController::cmdDel()
+void MergeListController::removeSelected()
 {
-    m_view.selectRow(mergelist::cmdDel(m_model, m_view.selectedRow()));
+    m_view.selectRow(mergelist::removeRow(m_model, m_view.selectedRow()));
 }
 
-void MergeListController::cmdDelAll()
+void MergeListController::removeAll()
 {
-    m_view.selectRow(mergelist::cmdDelAll(m_model));
+    m_view.selectRow(mergelist::removeAll(m_model));
 }
 
-void MergeListController::cmdUp()
+void MergeListController::moveSelectedUp()
 {
-    m_view.selectRow(mergelist::cmdUp(m_model, m_view.selectedRow()));
+    m_view.selectRow(mergelist::moveUp(m_model, m_view.selectedRow()));
 }
 
-void MergeListController::cmdDown()
+void MergeListController::moveSelectedDown()
 {
-    m_view.selectRow(mergelist::cmdDown(m_model, m_view.selectedRow()));
+    m_view.selectRow(mergelist::moveDown(m_model, m_view.selectedRow()));
 }
