@@ -18,10 +18,10 @@ QList<NativePath> MergeListController::paneFiles(bool selectedOnly) const
 {
     QList<NativePath> paths;
     const NativePath folder = m_files.path();
-    const int count = m_files.listCount();
+    const int count = m_files.fileCount();
     for (int i = 0; i < count; ++i)
-        if (!selectedOnly || m_files.selected(i))
-            paths << buildFullPath(folder, m_files.list(i));
+        if (!selectedOnly || m_files.isSelected(i))
+            paths << buildFullPath(folder, m_files.fileName(i));
     return paths;
 }
 
@@ -46,10 +46,10 @@ void MergeListController::addAllFiles()
 
 void MergeListController::addCurrentFile()
 {
-    const int current = m_files.listIndex();
+    const int current = m_files.currentRow();
     if (current < 0)
         return;
-    add({buildFullPath(m_files.path(), m_files.list(current))});
+    add({buildFullPath(m_files.path(), m_files.fileName(current))});
 }
 
 void MergeListController::addDropped(const QList<NativePath>& paths)

@@ -102,8 +102,8 @@ void create(const QTemporaryDir& base, const QString& name, Entry kind)
 QStringList listed(const FilePane& pane)
 {
     QStringList names;
-    for (int i = 0; i < pane.listCount(); ++i)
-        names.append(pane.list(i).display());
+    for (int i = 0; i < pane.fileCount(); ++i)
+        names.append(pane.fileName(i).display());
     return names;
 }
 
@@ -191,7 +191,7 @@ void BrowserPanesTest::fileOrderAndPathChanged()
     QCOMPARE(spy.count(), 2);
     pane.setPath(path(base.filePath(u"missing"_s)));
     QCOMPARE(spy.count(), 3);
-    QCOMPARE(pane.listCount(), 0);
+    QCOMPARE(pane.fileCount(), 0);
 }
 
 void BrowserPanesTest::fileDoubleClick()
@@ -208,12 +208,12 @@ void BrowserPanesTest::fileDoubleClick()
 
     QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, centre(0));
     QTest::mouseClick(pane.viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(2));
-    QVERIFY(pane.selected(0) && pane.selected(1) && pane.selected(2));
-    QCOMPARE(pane.listIndex(), 2);
+    QVERIFY(pane.isSelected(0) && pane.isSelected(1) && pane.isSelected(2));
+    QCOMPARE(pane.currentRow(), 2);
     QCOMPARE(spy.count(), 0);
     QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, centre(1));
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(pane.listIndex(), 1);
+    QCOMPARE(pane.currentRow(), 1);
 }
 
 void BrowserPanesTest::folderTree()
@@ -289,7 +289,7 @@ void BrowserPanesTest::namesInAnyEncoding()
     filePane.setPath(NativePath::fromNative(root));
     QCOMPARE(listed(filePane), (QStringList{u"a\\xFF.txt"_s, u"合并.txt"_s, u"\uFFFD\uFFFD.txt"_s}));
     for (int i = 0; i < names.size(); ++i)
-        QCOMPARE(filePane.list(i).native(), names.at(i));
+        QCOMPARE(filePane.fileName(i).native(), names.at(i));
 
     TestDrives source;
     DriveFolders drives(source, path(base.path()));
