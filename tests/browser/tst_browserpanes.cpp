@@ -7,6 +7,7 @@
 #include "support/TestDrives.h"
 #include "support/TestPaths.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
@@ -42,6 +43,8 @@ private slots:
     void moveToDrive_data();
     void moveToDrive();
     void driveSelection();
+    void driveReadWhileClosed_data();
+    void driveReadWhileClosed();
 };
 
 namespace {
@@ -56,6 +59,15 @@ enum class Entry
     LinkToFile,
     HiddenFile,
     SystemFile,
+};
+
+// How the drive pane came to its selection, before a screen reader reads it.
+enum class DriveChange
+{
+    SetByProgram,
+    PickedWithKeyboard,
+    ListReadAgain,
+    ListOpenedAndClosed,
 };
 
 // Makes a file, or with a '/' at the end a folder, below the base folder, with
@@ -384,6 +396,54 @@ void BrowserPanesTest::driveSelection()
     QCOMPARE(pane.count(), 4);
     QCOMPARE(pane.drive(), at(u"d"_s));
     QCOMPARE(spy.count(), 4);
+}
+
+void BrowserPanesTest::driveReadWhileClosed_data()
+{
+    QTest::addColumn<DriveChange>("change");
+    QTest::addColumn<QString>("label");
+
+    QTest::newRow("set by the program") << DriveChange::SetByProgram << u"d"_s;
+    QTest::newRow("picked with the keyboard") << DriveChange::PickedWithKeyboard << u"e"_s;
+    QTest::newRow("list read again") << DriveChange::ListReadAgain << u"d"_s;
+    QTest::newRow("list opened and closed") << DriveChange::ListOpenedAndClosed << u"d"_s;
+}
+
+// While the list is closed, assistive technology reads the selected drive both as the
+// pane's value and as the selected entry of the list.
+void BrowserPanesTest::driveReadWhileClosed()
+{
+    QFETCH(DriveChange, change);
+    QFETCH(QString, label);
+
+    const QTemporaryDir base;
+    TestDrives source;
+    for (const QString& root : {u"c"_s, u"d"_s, u"e"_s})
+        source.add(base.filePath(root));
+    DriveFolders drives(source, path(base.path()));
+    DrivePane pane(drives, nullptr);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    pane.setDrive(path(base.filePath(u"d/texts"_s)).absolute());
+    if (change == DriveChange::PickedWithKeyboard)
+        QTest::keyClick(&pane, Qt::Key_Down);
+    if (change == DriveChange::ListReadAgain) {
+        source.add(base.filePath(u"b"_s));
+        pane.refresh();
+    }
+    if (change == DriveChange::ListOpenedAndClosed) {
+        pane.showPopup();
+        pane.hidePopup();
+    }
+
+    QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(&pane);
+    QVERIFY(readable);
+    QCOMPARE(readable->text(QAccessible::Value), label);
+    QAccessibleInterface* list = readable->child(0);
+    QVERIFY(list && list->tableInterface());
+    const QList<QAccessibleInterface*> selected = list->tableInterface()->selectedCells();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.first()->text(QAccessible::Name), label);
 }
 
 QTEST_MAIN(BrowserPanesTest)
