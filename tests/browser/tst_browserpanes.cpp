@@ -4,9 +4,11 @@
 #include "browser/FilePane.h"
 #include "browser/FolderListing.h"
 #include "browser/FolderPane.h"
+#include "support/AccessibleEventRecorder.h"
 #include "support/TestDrives.h"
 #include "support/TestPaths.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QDir>
 #include <QFile>
@@ -14,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtPlugin>
 
 #include <filesystem>
 
@@ -26,6 +29,8 @@
 #endif
 
 using namespace Qt::StringLiterals;
+
+Q_IMPORT_PLUGIN(AccessibleEventRecorder)
 
 // The drive, folder and file panes on folders of a temporary folder.
 class BrowserPanesTest final : public QObject
@@ -45,6 +50,7 @@ private slots:
     void driveSelection();
     void driveReadWhileClosed_data();
     void driveReadWhileClosed();
+    void driveListOpenedAndClosed();
 };
 
 namespace {
@@ -444,6 +450,39 @@ void BrowserPanesTest::driveReadWhileClosed()
     const QList<QAccessibleInterface*> selected = list->tableInterface()->selectedCells();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.first()->text(QAccessible::Name), label);
+}
+
+// A screen reader is told each time the list opens and closes, and reads the new state then.
+void BrowserPanesTest::driveListOpenedAndClosed()
+{
+    const QTemporaryDir base;
+    TestDrives source;
+    for (const QString& root : {u"c"_s, u"d"_s})
+        source.add(base.filePath(root));
+    DriveFolders drives(source, path(base.path()));
+    DrivePane pane(drives, nullptr);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    const QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(&pane);
+    QVERIFY(readable);
+    QList<AccessibleEventRecorder::ExpandedChange>& told = AccessibleEventRecorder::expandedChanges();
+    told.clear();
+
+    QVERIFY(readable->state().expandable);
+    QVERIFY(readable->state().collapsed && !readable->state().expanded);
+    pane.showPopup();
+    QVERIFY(readable->state().expanded && !readable->state().collapsed);
+    pane.hidePopup();
+    QVERIFY(readable->state().collapsed && !readable->state().expanded);
+    // The system closes the list by itself too, e.g. when the window loses activation.
+    pane.showPopup();
+    pane.view()->window()->close();
+    QVERIFY(readable->state().collapsed);
+    QCOMPARE(told.size(), 4);
+    for (int i = 0; i < told.size(); ++i) {
+        QCOMPARE(told.at(i).object, &pane);
+        QCOMPARE(told.at(i).expanded, i % 2 == 0);
+    }
 }
 
 QTEST_MAIN(BrowserPanesTest)
