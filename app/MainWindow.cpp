@@ -87,7 +87,7 @@ MainWindow::MainWindow(const StartContext& context)
     showStartFolder();
     connectHandlers();
     load();
-    m_dirOperate->setFocus();
+    m_folderPane->setFocus();
 }
 
 MainWindow::~MainWindow() = default;
@@ -101,50 +101,50 @@ void MainWindow::buildControls()
 
 void MainWindow::buildBrowser()
 {
-    m_driOperate = new DrivePane(*m_driveFolders, this);
-    m_driOperate->setObjectName(QStringLiteral("driOperate"));
-    m_dirOperate = new FolderPane(*m_driveFolders, this);
-    m_dirOperate->setObjectName(QStringLiteral("dirOperate"));
-    m_filOperate = new FilePane(this);
-    m_filOperate->setObjectName(QStringLiteral("filOperate"));
+    m_drivePane = new DrivePane(*m_driveFolders, this);
+    m_drivePane->setObjectName(QStringLiteral("driOperate"));
+    m_folderPane = new FolderPane(*m_driveFolders, this);
+    m_folderPane->setObjectName(QStringLiteral("dirOperate"));
+    m_filePane = new FilePane(this);
+    m_filePane->setObjectName(QStringLiteral("filOperate"));
 }
 
 void MainWindow::buildButtons()
 {
-    m_cmdAdd = makeButton(this, QStringLiteral("cmdAdd"));
-    m_cmdAddAll = makeButton(this, QStringLiteral("cmdAddAll"));
-    m_cmdDel = makeButton(this, QStringLiteral("cmdDel"));
-    m_cmdDelAll = makeButton(this, QStringLiteral("cmdDelAll"));
-    m_cmdUp = makeButton(this, QStringLiteral("cmdUp"));
-    m_cmdDown = makeButton(this, QStringLiteral("cmdDown"));
-    m_cmdUnite = makeButton(this, QStringLiteral("cmdUnite"));
-    m_cmdExit = makeButton(this, QStringLiteral("cmdExit"));
+    m_addButton = makeButton(this, QStringLiteral("cmdAdd"));
+    m_addAllButton = makeButton(this, QStringLiteral("cmdAddAll"));
+    m_removeButton = makeButton(this, QStringLiteral("cmdDel"));
+    m_removeAllButton = makeButton(this, QStringLiteral("cmdDelAll"));
+    m_moveUpButton = makeButton(this, QStringLiteral("cmdUp"));
+    m_moveDownButton = makeButton(this, QStringLiteral("cmdDown"));
+    m_mergeButton = makeButton(this, QStringLiteral("cmdUnite"));
+    m_exitButton = makeButton(this, QStringLiteral("cmdExit"));
 }
 
 void MainWindow::buildLabelsAndTexts()
 {
-    m_labUnite = makeLabel(new QLabel(this), QStringLiteral("labUnite"));
-    m_labSave = makeLabel(new QLabel(this), QStringLiteral("labSave"));
-    m_labElongate = new ClickLabel(this);
-    makeLabel(m_labElongate, QStringLiteral("labElongate"));
-    m_labElongate->setFont(westernFont(12));
+    m_mergeListLabel = makeLabel(new QLabel(this), QStringLiteral("labUnite"));
+    m_outputLabel = makeLabel(new QLabel(this), QStringLiteral("labSave"));
+    m_longNameToggle = new ClickLabel(this);
+    makeLabel(m_longNameToggle, QStringLiteral("labElongate"));
+    m_longNameToggle->setFont(westernFont(12));
 
-    m_lstUnite = makeControl<MergeListView>(this, QStringLiteral("lstUnite"));
+    m_mergeListView = makeControl<MergeListView>(this, QStringLiteral("lstUnite"));
     // The window owns the merge list; the view only shows it.
     m_model = new MergeListModel(this);
-    m_lstUnite->setModel(m_model);
+    m_mergeListView->setModel(m_model);
 
-    m_txtHelp = makeControl<QPlainTextEdit>(this, QStringLiteral("txtHelp"));
-    m_txtHelp->setFont(westernFont(9.75));
-    m_txtHelp->setPlainText(texts::helpText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    m_txtHelp->setReadOnly(true);
-    m_txtHelp->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_txtHelp->setTabChangesFocus(true);
-    m_txtHelp->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    m_txtHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_txtHelp->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_helpText = makeControl<QPlainTextEdit>(this, QStringLiteral("txtHelp"));
+    m_helpText->setFont(westernFont(9.75));
+    m_helpText->setPlainText(texts::helpText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_helpText->setReadOnly(true);
+    m_helpText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_helpText->setTabChangesFocus(true);
+    m_helpText->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_helpText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_helpText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    m_txtUnite = makeControl<QLineEdit>(this, QStringLiteral("txtUnite"));
+    m_outputName = makeControl<QLineEdit>(this, QStringLiteral("txtUnite"));
 }
 
 void MainWindow::applyDesign()
@@ -189,80 +189,80 @@ void MainWindow::applyAccessibility()
         if (!name.isEmpty())
             control->setAccessibleName(name);
     }
-    m_labUnite->setBuddy(m_lstUnite);
-    m_labSave->setBuddy(m_txtUnite);
+    m_mergeListLabel->setBuddy(m_mergeListView);
+    m_outputLabel->setBuddy(m_outputName);
     // A list view takes no label from a buddy: it gets the label's words instead.
-    m_lstUnite->setAccessibleDescription(m_labUnite->text());
-    m_labElongate->setAccessibleName(texts::longNameToggle(false));
+    m_mergeListView->setAccessibleDescription(m_mergeListLabel->text());
+    m_longNameToggle->setAccessibleName(texts::longNameToggle(false));
 }
 
 void MainWindow::showStartFolder()
 {
-    m_driOperate->setDrive(m_context.workingFolder);
-    m_dirOperate->setPath(m_context.workingFolder);
-    m_filOperate->setPath(m_dirOperate->path());
+    m_drivePane->setDrive(m_context.workingFolder);
+    m_folderPane->setPath(m_context.workingFolder);
+    m_filePane->setPath(m_folderPane->path());
 }
 
 void MainWindow::connectHandlers()
 {
-    connect(m_driOperate, &DrivePane::changed, this, &MainWindow::onDriveChanged);
-    connect(m_dirOperate, &FolderPane::changed, this, &MainWindow::onFolderChanged);
-    connect(m_filOperate, &FilePane::pathChanged, this, &MainWindow::onFilePathChanged);
-    connect(m_cmdExit, &QPushButton::clicked, this, [this] { m_context.endProgram(); });
-    connect(m_labElongate, &ClickLabel::clicked, this, &MainWindow::toggleLongNameView);
+    connect(m_drivePane, &DrivePane::changed, this, &MainWindow::onDriveChanged);
+    connect(m_folderPane, &FolderPane::changed, this, &MainWindow::onFolderChanged);
+    connect(m_filePane, &FilePane::pathChanged, this, &MainWindow::onFilePathChanged);
+    connect(m_exitButton, &QPushButton::clicked, this, [this] { m_context.endProgram(); });
+    connect(m_longNameToggle, &ClickLabel::clicked, this, &MainWindow::toggleLongNameView);
 
-    m_mergeList = new MergeListController(*m_filOperate, *m_model, *m_lstUnite, m_context.prompter, this);
-    connect(m_cmdAdd, &QPushButton::clicked, m_mergeList, &MergeListController::cmdAdd);
-    connect(m_cmdAddAll, &QPushButton::clicked, m_mergeList, &MergeListController::cmdAddAll);
-    connect(m_filOperate, &FilePane::entryDoubleClicked, m_mergeList, &MergeListController::addCurrentFile);
-    connect(m_lstUnite, &MergeListView::filesDropped, m_mergeList, &MergeListController::addDropped);
-    connect(m_cmdDel, &QPushButton::clicked, m_mergeList, &MergeListController::cmdDel);
-    connect(m_cmdDelAll, &QPushButton::clicked, m_mergeList, &MergeListController::cmdDelAll);
-    connect(m_cmdUp, &QPushButton::clicked, m_mergeList, &MergeListController::cmdUp);
-    connect(m_cmdDown, &QPushButton::clicked, m_mergeList, &MergeListController::cmdDown);
+    m_mergeList = new MergeListController(*m_filePane, *m_model, *m_mergeListView, m_context.prompter, this);
+    connect(m_addButton, &QPushButton::clicked, m_mergeList, &MergeListController::addSelectedFiles);
+    connect(m_addAllButton, &QPushButton::clicked, m_mergeList, &MergeListController::addAllFiles);
+    connect(m_filePane, &FilePane::entryDoubleClicked, m_mergeList, &MergeListController::addCurrentFile);
+    connect(m_mergeListView, &MergeListView::filesDropped, m_mergeList, &MergeListController::addDropped);
+    connect(m_removeButton, &QPushButton::clicked, m_mergeList, &MergeListController::removeSelected);
+    connect(m_removeAllButton, &QPushButton::clicked, m_mergeList, &MergeListController::removeAll);
+    connect(m_moveUpButton, &QPushButton::clicked, m_mergeList, &MergeListController::moveSelectedUp);
+    connect(m_moveDownButton, &QPushButton::clicked, m_mergeList, &MergeListController::moveSelectedDown);
 
     m_merge = std::make_unique<MergeCommand>(
-        *this, *m_model, *m_txtUnite, [this] { return m_filOperate->path(); }, m_context.prompter);
-    connect(m_cmdUnite, &QPushButton::clicked, this, [this] { m_merge->run(); });
+        *this, *m_model, *m_outputName, [this] { return m_filePane->path(); }, m_context.prompter);
+    connect(m_mergeButton, &QPushButton::clicked, this, [this] { m_merge->run(); });
 }
 
 void MainWindow::load()
 {
-    m_driOperate->setDrive(m_context.programFolder);
+    m_drivePane->setDrive(m_context.programFolder);
     setWindowTitle(applicationTitle());
-    m_txtUnite->setText(defaultOutputName(m_filOperate->path()));
+    m_outputName->setText(defaultOutputName(m_filePane->path()));
 }
 
 void MainWindow::onDriveChanged()
 {
     // A drive that cannot be read leaves the folder pane where it was; putting the
     // drive pane back on the folder's drive then runs this handler once more.
-    const bool moved = m_dirOperate->moveToDrive(m_driOperate->drive());
-    m_driOperate->setDrive(m_dirOperate->path());
+    const bool moved = m_folderPane->moveToDrive(m_drivePane->drive());
+    m_drivePane->setDrive(m_folderPane->path());
     // A volume that went away since the list was read must not stay in the way of
     // the keyboard, which walks the list without opening it.
     if (!moved)
-        m_driOperate->refresh();
+        m_drivePane->refresh();
 }
 
 void MainWindow::onFolderChanged()
 {
-    m_filOperate->setPath(m_dirOperate->path());
+    m_filePane->setPath(m_folderPane->path());
 }
 
 void MainWindow::onFilePathChanged()
 {
-    m_txtUnite->setText(defaultOutputName(m_filOperate->path()));
+    m_outputName->setText(defaultOutputName(m_filePane->path()));
 }
 
 void MainWindow::toggleLongNameView()
 {
     const int step = twips::toPixels(longNameStep);
-    const bool widen = m_labElongate->text().compare(QStringLiteral(">>"), Qt::CaseInsensitive) == 0;
-    m_labElongate->setText(widen ? QStringLiteral("<<") : QStringLiteral(">>"));
-    m_labElongate->setAccessibleName(texts::longNameToggle(widen));
-    m_labElongate->adjustSize();
-    m_txtHelp->setVisible(!widen);
-    m_lstUnite->resize(m_lstUnite->width() + (widen ? step : -step), m_lstUnite->height());
-    m_labElongate->move(m_labElongate->x() + (widen ? step : -step), m_labElongate->y());
+    const bool widen = m_longNameToggle->text().compare(QStringLiteral(">>"), Qt::CaseInsensitive) == 0;
+    m_longNameToggle->setText(widen ? QStringLiteral("<<") : QStringLiteral(">>"));
+    m_longNameToggle->setAccessibleName(texts::longNameToggle(widen));
+    m_longNameToggle->adjustSize();
+    m_helpText->setVisible(!widen);
+    m_mergeListView->resize(m_mergeListView->width() + (widen ? step : -step), m_mergeListView->height());
+    m_longNameToggle->move(m_longNameToggle->x() + (widen ? step : -step), m_longNameToggle->y());
 }

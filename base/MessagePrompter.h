@@ -2,19 +2,19 @@
 
 #include <QString>
 
-// The two kinds of modal box the program shows. The values are those of the
-// classic message-box API, kept so the boxes read the same in every part.
+// The two kinds of modal box the program shows.
 enum class BoxStyle
 {
-    Information = 64, // information icon, OK
-    Question = 292,   // question icon, Yes and No, No the default
+    Information, // information icon, OK
+    Question,    // question icon, Yes and No, No the default
 };
 
+// Ok answers an information box; Yes or No a question.
 enum class BoxAnswer
 {
-    Ok = 1,
-    Yes = 6,
-    No = 7,
+    Ok,
+    Yes,
+    No,
 };
 
 // Every message box goes through this interface, so that tests can answer the

@@ -102,7 +102,7 @@ int main(int argc, char* argv[])
     out << "add all again (all duplicates):   " << secondsFor(button("cmdAddAll")) << " s\n";
 
     button("cmdDelAll")();
-    for (int i = 0; i < files->listCount(); i += 2)
+    for (int i = 0; i < files->fileCount(); i += 2)
         files->item(i)->setSelected(true);
     button("cmdAdd")();
     files->selectAll();

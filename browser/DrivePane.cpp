@@ -15,6 +15,9 @@ DrivePane::DrivePane(DriveFolders& drives, QWidget* parent) : QComboBox(parent),
     fillDrives();
     selectInList();
     connect(this, &QComboBox::currentIndexChanged, this, &DrivePane::onIndexChanged);
+    // The list's popup is watched rather than showPopup() and hidePopup(): the system
+    // closes it too, e.g. when the window loses activation.
+    view()->window()->installEventFilter(this);
     // Qt ignores an installed factory the second time.
     QAccessible::installFactory(&DrivePaneAccessible::create);
     // A screen reader that was running may have read the box while it was built,
@@ -52,6 +55,30 @@ void DrivePane::showPopup()
 {
     refresh();
     QComboBox::showPopup();
+}
+
+bool DrivePane::isListShown() const
+{
+    // The popup's own visibility: the list inside it is marked hidden only after the
+    // popup has told that it hides, and a screen reader asks at that moment.
+    return view()->window()->isVisible();
+}
+
+bool DrivePane::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view()->window() && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        reportListShownChanged();
+    return QComboBox::eventFilter(watched, event);
+}
+
+void DrivePane::reportListShownChanged()
+{
+    // Qt 6.4's combo box tells nothing of its list opening or closing; a screen reader
+    // learns of it only by this event.
+    QAccessible::State changed;
+    changed.expanded = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
 }
 
 void DrivePane::fillDrives()

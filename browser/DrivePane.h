@@ -27,11 +27,17 @@ public:
     void refresh();
     // Refreshes first.
     void showPopup() override;
+    // Whether the list of drives is open.
+    [[nodiscard]] bool isListShown() const;
 
 signals:
     void changed();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void reportListShownChanged();
     void fillDrives();
     void selectQuietly(const NativePath& root);
     [[nodiscard]] int indexOf(const NativePath& root) const;

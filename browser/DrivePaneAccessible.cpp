@@ -16,6 +16,16 @@ QString DrivePaneAccessible::text(QAccessible::Text t) const
     return QAccessibleWidget::text(t);
 }
 
+QAccessible::State DrivePaneAccessible::state() const
+{
+    QAccessible::State state = QAccessibleWidget::state();
+    const bool shown = static_cast<const DrivePane*>(widget())->isListShown();
+    state.expandable = true;
+    state.expanded = shown;
+    state.collapsed = !shown;
+    return state;
+}
+
 int DrivePaneAccessible::childCount() const
 {
     return 1;

@@ -36,25 +36,20 @@ void FilePane::setPath(const NativePath& folder)
         emit pathChanged();
 }
 
-int FilePane::listCount() const
+int FilePane::fileCount() const
 {
     return count();
 }
 
-NativePath FilePane::list(int i) const
+NativePath FilePane::fileName(int row) const
 {
-    return m_names.value(i);
+    return m_names.value(row);
 }
 
-bool FilePane::selected(int i) const
+bool FilePane::isSelected(int row) const
 {
-    const QListWidgetItem* entry = item(i);
+    const QListWidgetItem* entry = item(row);
     return entry != nullptr && entry->isSelected();
-}
-
-int FilePane::listIndex() const
-{
-    return currentRow();
 }
 
 void FilePane::mouseDoubleClickEvent(QMouseEvent* event)

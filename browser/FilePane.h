@@ -6,8 +6,8 @@
 
 // The file pane: the text files of one folder, in natural order, with extended
 // multiple selection. Each entry shows its name's text and keeps the name's exact
-// native form. pathChanged() is raised, synchronously, when setPath() moves it to
-// another folder.
+// native form. The current row is the entry last clicked or double-clicked.
+// pathChanged() is raised, synchronously, when setPath() moves it to another folder.
 class FilePane final : public QListWidget
 {
     Q_OBJECT
@@ -21,12 +21,10 @@ public:
     // folder that cannot be read gives an empty list.
     void setPath(const NativePath& folder);
 
-    [[nodiscard]] int listCount() const;
-    // The bare name of entry i, exactly as the file system holds it.
-    [[nodiscard]] NativePath list(int i) const;
-    [[nodiscard]] bool selected(int i) const;
-    // The current entry: the one last clicked or double-clicked; -1 when none.
-    [[nodiscard]] int listIndex() const;
+    [[nodiscard]] int fileCount() const;
+    // The bare name of the file in the row, exactly as the file system holds it.
+    [[nodiscard]] NativePath fileName(int row) const;
+    [[nodiscard]] bool isSelected(int row) const;
 
 signals:
     void pathChanged();

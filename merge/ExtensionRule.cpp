@@ -1,23 +1,24 @@
 #include "merge/ExtensionRule.h"
 
-QString getExtension(QStringView name)
+QString extensionOf(QStringView name)
 {
-    // A "." has no other letter case, so the case-insensitive search of the
-    // original reduces to a plain one.
-    const qsizetype lastDot = lastPosOf(u".", name);
-    return u'.' + name.right(name.size() - lastDot).toString();
+    const std::optional<qsizetype> lastDot = lastIndexOf(u".", name);
+    return u'.' + (lastDot ? name.sliced(*lastDot + 1) : name).toString();
 }
 
-qsizetype lastPosOf(QStringView character, QStringView text)
+std::optional<qsizetype> lastIndexOf(QStringView character, QStringView text)
 {
     if (character.isEmpty())
-        return 0;
-    return text.lastIndexOf(character.front(), -1, Qt::CaseInsensitive) + 1;
+        return std::nullopt;
+    const qsizetype index = text.lastIndexOf(character.front(), -1, Qt::CaseInsensitive);
+    if (index < 0)
+        return std::nullopt;
+    return index;
 }
 
 QString withTxtExtension(const QString& name)
 {
-    if (getExtension(name).compare(u".txt", Qt::CaseInsensitive) == 0)
+    if (extensionOf(name).compare(u".txt", Qt::CaseInsensitive) == 0)
         return name;
     return name + QStringLiteral(".txt");
 }

@@ -3,14 +3,16 @@
 #include <QString>
 #include <QStringView>
 
-// The name's text from its last "." on; "." followed by the whole name when it holds
-// no ".". Positions are qsizetype so that names of any length are handled.
-[[nodiscard]] QString getExtension(QStringView name);
+#include <optional>
 
-// The 1-based position of the last occurrence in `text` of the first character of
-// `character`, compared without regard to letter case; 0 when it does not occur
-// (or when `character` is empty).
-[[nodiscard]] qsizetype lastPosOf(QStringView character, QStringView text);
+// The name's text from its last "." on; "." followed by the whole name when it holds
+// no ".".
+[[nodiscard]] QString extensionOf(QStringView name);
+
+// The index in `text` of the last occurrence of the first character of `character`,
+// compared without regard to letter case; none when it does not occur or when
+// `character` is empty.
+[[nodiscard]] std::optional<qsizetype> lastIndexOf(QStringView character, QStringView text);
 
 // The output name as the merge uses it: unchanged when its extension is ".txt" in
 // any letter case, otherwise followed by ".txt".

@@ -3,6 +3,7 @@
 #include "merge/ExtensionRule.h"
 
 #include <algorithm>
+#include <optional>
 
 OutputPathParts splitOutputPath(const NativePath& name)
 {
@@ -25,10 +26,10 @@ NativePath folderToCreate(const OutputPathParts& parts)
 
 QString folderPartOf(const QString& outputName)
 {
-    // lastPosOf counts from 1, so the position found is the length of the folder part.
-    const qsizetype cut =
-        std::max(lastPosOf(u"/", outputName), lastPosOf(NativePath::separator().display(), outputName));
-    return outputName.left(cut);
+    const std::optional<qsizetype> slash = lastIndexOf(u"/", outputName);
+    const std::optional<qsizetype> separator = lastIndexOf(NativePath::separator().display(), outputName);
+    // Up to and including the last separator of either kind; nothing when there is none.
+    return outputName.left(std::max(slash.value_or(-1), separator.value_or(-1)) + 1);
 }
 
 NativePath outputPathOf(const QString& outputName, const NativePath& shownFolder)

@@ -18,10 +18,10 @@ QList<NativePath> MergeListController::paneFiles(bool selectedOnly) const
 {
     QList<NativePath> paths;
     const NativePath folder = m_files.path();
-    const int count = m_files.listCount();
+    const int count = m_files.fileCount();
     for (int i = 0; i < count; ++i)
-        if (!selectedOnly || m_files.selected(i))
-            paths << buildFullPath(folder, m_files.list(i));
+        if (!selectedOnly || m_files.isSelected(i))
+            paths << buildFullPath(folder, m_files.fileName(i));
     return paths;
 }
 
@@ -34,22 +34,22 @@ void MergeListController::add(const QList<NativePath>& candidates)
         (void)m_prompter.show(mergelisttexts::listFull(), BoxStyle::Information);
 }
 
-void MergeListController::cmdAdd()
+void MergeListController::addSelectedFiles()
 {
     add(paneFiles(true));
 }
 
-void MergeListController::cmdAddAll()
+void MergeListController::addAllFiles()
 {
     add(paneFiles(false));
 }
 
 void MergeListController::addCurrentFile()
 {
-    const int current = m_files.listIndex();
+    const int current = m_files.currentRow();
     if (current < 0)
         return;
-    add({buildFullPath(m_files.path(), m_files.list(current))});
+    add({buildFullPath(m_files.path(), m_files.fileName(current))});
 }
 
 void MergeListController::addDropped(const QList<NativePath>& paths)
@@ -62,22 +62,22 @@ void MergeListController::addDropped(const QList<NativePath>& paths)
     add(textFiles);
 }
 
-void MergeListController::cmdDel()
+void MergeListController::removeSelected()
 {
-    m_view.selectRow(mergelist::cmdDel(m_model, m_view.selectedRow()));
+    m_view.selectRow(mergelist::removeRow(m_model, m_view.selectedRow()));
 }
 
-void MergeListController::cmdDelAll()
+void MergeListController::removeAll()
 {
-    m_view.selectRow(mergelist::cmdDelAll(m_model));
+    m_view.selectRow(mergelist::removeAll(m_model));
 }
 
-void MergeListController::cmdUp()
+void MergeListController::moveSelectedUp()
 {
-    m_view.selectRow(mergelist::cmdUp(m_model, m_view.selectedRow()));
+    m_view.selectRow(mergelist::moveUp(m_model, m_view.selectedRow()));
 }
 
-void MergeListController::cmdDown()
+void MergeListController::moveSelectedDown()
 {
-    m_view.selectRow(mergelist::cmdDown(m_model, m_view.selectedRow()));
+    m_view.selectRow(mergelist::moveDown(m_model, m_view.selectedRow()));
 }

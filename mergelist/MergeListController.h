@@ -21,14 +21,14 @@ public:
                         MessagePrompter& prompter, QObject* parent);
     Q_DISABLE_COPY_MOVE(MergeListController)
 
-    void cmdAdd();
-    void cmdAddAll();
+    void addSelectedFiles();
+    void addAllFiles();
     void addCurrentFile();
     void addDropped(const QList<NativePath>& paths);
-    void cmdDel();
-    void cmdDelAll();
-    void cmdUp();
-    void cmdDown();
+    void removeSelected();
+    void removeAll();
+    void moveSelectedUp();
+    void moveSelectedDown();
 
 private:
     [[nodiscard]] QList<NativePath> paneFiles(bool selectedOnly) const;

@@ -52,7 +52,7 @@ AddResult addPaths(MergeListModel& model, const QList<NativePath>& candidates, i
     return result;
 }
 
-int cmdDel(MergeListModel& model, int selectedRow)
+int removeRow(MergeListModel& model, int selectedRow)
 {
     if (!isValidRow(model, selectedRow)) {
         return selectedRow;
@@ -64,13 +64,13 @@ int cmdDel(MergeListModel& model, int selectedRow)
     return qMax(selectedRow - 1, 0);
 }
 
-int cmdDelAll(MergeListModel& model)
+int removeAll(MergeListModel& model)
 {
     model.clear();
     return -1;
 }
 
-int cmdUp(MergeListModel& model, int selectedRow)
+int moveUp(MergeListModel& model, int selectedRow)
 {
     if (!isValidRow(model, selectedRow) || selectedRow == 0) {
         return selectedRow;
@@ -79,7 +79,7 @@ int cmdUp(MergeListModel& model, int selectedRow)
     return selectedRow - 1;
 }
 
-int cmdDown(MergeListModel& model, int selectedRow)
+int moveDown(MergeListModel& model, int selectedRow)
 {
     if (!isValidRow(model, selectedRow) || selectedRow == model.count() - 1) {
         return selectedRow;

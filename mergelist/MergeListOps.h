@@ -10,8 +10,8 @@ class MergeListModel;
 // the selected row (-1 for none) and gives the row to select afterwards, which
 // the window hands on to the view's selection model.
 //
-// They live in a namespace so that a window slot of the same name (cmdDel, ...)
-// can call them without hiding them.
+// In a namespace of their own because the controller's slots that run them bear
+// like names (removeAll): a slot calls mergelist::removeAll() without hiding it.
 namespace mergelist {
 
 struct AddResult
@@ -29,12 +29,12 @@ struct AddResult
 [[nodiscard]] AddResult addPaths(MergeListModel& model, const QList<NativePath>& candidates, int selectedRow);
 
 // Removes the selected entry and selects the one before it, or the new first entry.
-[[nodiscard]] int cmdDel(MergeListModel& model, int selectedRow);
+[[nodiscard]] int removeRow(MergeListModel& model, int selectedRow);
 // Empties the list; nothing stays selected.
-[[nodiscard]] int cmdDelAll(MergeListModel& model);
+[[nodiscard]] int removeAll(MergeListModel& model);
 // Swaps the selected entry with its upper neighbour; it stays selected.
-[[nodiscard]] int cmdUp(MergeListModel& model, int selectedRow);
+[[nodiscard]] int moveUp(MergeListModel& model, int selectedRow);
 // Swaps the selected entry with its lower neighbour; it stays selected.
-[[nodiscard]] int cmdDown(MergeListModel& model, int selectedRow);
+[[nodiscard]] int moveDown(MergeListModel& model, int selectedRow);
 
 } // namespace mergelist

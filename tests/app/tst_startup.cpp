@@ -120,7 +120,7 @@ void StartupTest::openingAFolderMovesFilePaneAndOutputName()
     const QString texts = m_fixture->folder(QStringLiteral("C/Work/Texts"));
     folderPane()->setPath(NativePath::fromText(texts));
     QCOMPARE(filePane()->path().display(), texts);
-    QCOMPARE(filePane()->listCount(), 1);
+    QCOMPARE(filePane()->fileCount(), 1);
     QCOMPARE(outputName(), join(texts, QStringLiteral("Corvalent.txt")));
     QCOMPARE(drivePane()->drive().display(), m_fixture->driveRoot(QStringLiteral("C")));
 }
@@ -147,8 +147,8 @@ void StartupTest::filePaneListing()
     m_fixture->start(m_fixture->folder(QStringLiteral("C")), m_fixture->folder(QStringLiteral("C/Mixed")));
 
     QStringList listed;
-    for (int i = 0; i < filePane()->listCount(); ++i)
-        listed << filePane()->list(i).display();
+    for (int i = 0; i < filePane()->fileCount(); ++i)
+        listed << filePane()->fileName(i).display();
     QCOMPARE(listed, (QStringList{QStringLiteral("file1.txt"), QStringLiteral("File2.TXT"),
                                   QStringLiteral("file10.txt")}));
 }

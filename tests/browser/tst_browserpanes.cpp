@@ -4,15 +4,19 @@
 #include "browser/FilePane.h"
 #include "browser/FolderListing.h"
 #include "browser/FolderPane.h"
+#include "support/AccessibleEventRecorder.h"
 #include "support/TestDrives.h"
 #include "support/TestPaths.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtPlugin>
 
 #include <filesystem>
 
@@ -25,6 +29,8 @@
 #endif
 
 using namespace Qt::StringLiterals;
+
+Q_IMPORT_PLUGIN(AccessibleEventRecorder)
 
 // The drive, folder and file panes on folders of a temporary folder.
 class BrowserPanesTest final : public QObject
@@ -42,6 +48,9 @@ private slots:
     void moveToDrive_data();
     void moveToDrive();
     void driveSelection();
+    void driveReadWhileClosed_data();
+    void driveReadWhileClosed();
+    void driveListOpenedAndClosed();
 };
 
 namespace {
@@ -56,6 +65,15 @@ enum class Entry
     LinkToFile,
     HiddenFile,
     SystemFile,
+};
+
+// How the drive pane came to its selection, before a screen reader reads it.
+enum class DriveChange
+{
+    SetByProgram,
+    PickedWithKeyboard,
+    ListReadAgain,
+    ListOpenedAndClosed,
 };
 
 // Makes a file, or with a '/' at the end a folder, below the base folder, with
@@ -102,8 +120,8 @@ void create(const QTemporaryDir& base, const QString& name, Entry kind)
 QStringList listed(const FilePane& pane)
 {
     QStringList names;
-    for (int i = 0; i < pane.listCount(); ++i)
-        names.append(pane.list(i).display());
+    for (int i = 0; i < pane.fileCount(); ++i)
+        names.append(pane.fileName(i).display());
     return names;
 }
 
@@ -191,7 +209,7 @@ void BrowserPanesTest::fileOrderAndPathChanged()
     QCOMPARE(spy.count(), 2);
     pane.setPath(path(base.filePath(u"missing"_s)));
     QCOMPARE(spy.count(), 3);
-    QCOMPARE(pane.listCount(), 0);
+    QCOMPARE(pane.fileCount(), 0);
 }
 
 void BrowserPanesTest::fileDoubleClick()
@@ -208,12 +226,12 @@ void BrowserPanesTest::fileDoubleClick()
 
     QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, centre(0));
     QTest::mouseClick(pane.viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(2));
-    QVERIFY(pane.selected(0) && pane.selected(1) && pane.selected(2));
-    QCOMPARE(pane.listIndex(), 2);
+    QVERIFY(pane.isSelected(0) && pane.isSelected(1) && pane.isSelected(2));
+    QCOMPARE(pane.currentRow(), 2);
     QCOMPARE(spy.count(), 0);
     QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, centre(1));
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(pane.listIndex(), 1);
+    QCOMPARE(pane.currentRow(), 1);
 }
 
 void BrowserPanesTest::folderTree()
@@ -289,7 +307,7 @@ void BrowserPanesTest::namesInAnyEncoding()
     filePane.setPath(NativePath::fromNative(root));
     QCOMPARE(listed(filePane), (QStringList{u"a\\xFF.txt"_s, u"合并.txt"_s, u"\uFFFD\uFFFD.txt"_s}));
     for (int i = 0; i < names.size(); ++i)
-        QCOMPARE(filePane.list(i).native(), names.at(i));
+        QCOMPARE(filePane.fileName(i).native(), names.at(i));
 
     TestDrives source;
     DriveFolders drives(source, path(base.path()));
@@ -384,6 +402,87 @@ void BrowserPanesTest::driveSelection()
     QCOMPARE(pane.count(), 4);
     QCOMPARE(pane.drive(), at(u"d"_s));
     QCOMPARE(spy.count(), 4);
+}
+
+void BrowserPanesTest::driveReadWhileClosed_data()
+{
+    QTest::addColumn<DriveChange>("change");
+    QTest::addColumn<QString>("label");
+
+    QTest::newRow("set by the program") << DriveChange::SetByProgram << u"d"_s;
+    QTest::newRow("picked with the keyboard") << DriveChange::PickedWithKeyboard << u"e"_s;
+    QTest::newRow("list read again") << DriveChange::ListReadAgain << u"d"_s;
+    QTest::newRow("list opened and closed") << DriveChange::ListOpenedAndClosed << u"d"_s;
+}
+
+// While the list is closed, assistive technology reads the selected drive both as the
+// pane's value and as the selected entry of the list.
+void BrowserPanesTest::driveReadWhileClosed()
+{
+    QFETCH(DriveChange, change);
+    QFETCH(QString, label);
+
+    const QTemporaryDir base;
+    TestDrives source;
+    for (const QString& root : {u"c"_s, u"d"_s, u"e"_s})
+        source.add(base.filePath(root));
+    DriveFolders drives(source, path(base.path()));
+    DrivePane pane(drives, nullptr);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    pane.setDrive(path(base.filePath(u"d/texts"_s)).absolute());
+    if (change == DriveChange::PickedWithKeyboard)
+        QTest::keyClick(&pane, Qt::Key_Down);
+    if (change == DriveChange::ListReadAgain) {
+        source.add(base.filePath(u"b"_s));
+        pane.refresh();
+    }
+    if (change == DriveChange::ListOpenedAndClosed) {
+        pane.showPopup();
+        pane.hidePopup();
+    }
+
+    QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(&pane);
+    QVERIFY(readable);
+    QCOMPARE(readable->text(QAccessible::Value), label);
+    QAccessibleInterface* list = readable->child(0);
+    QVERIFY(list && list->tableInterface());
+    const QList<QAccessibleInterface*> selected = list->tableInterface()->selectedCells();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.first()->text(QAccessible::Name), label);
+}
+
+// A screen reader is told each time the list opens and closes, and reads the new state then.
+void BrowserPanesTest::driveListOpenedAndClosed()
+{
+    const QTemporaryDir base;
+    TestDrives source;
+    for (const QString& root : {u"c"_s, u"d"_s})
+        source.add(base.filePath(root));
+    DriveFolders drives(source, path(base.path()));
+    DrivePane pane(drives, nullptr);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    const QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(&pane);
+    QVERIFY(readable);
+    QList<AccessibleEventRecorder::ExpandedChange>& told = AccessibleEventRecorder::expandedChanges();
+    told.clear();
+
+    QVERIFY(readable->state().expandable);
+    QVERIFY(readable->state().collapsed && !readable->state().expanded);
+    pane.showPopup();
+    QVERIFY(readable->state().expanded && !readable->state().collapsed);
+    pane.hidePopup();
+    QVERIFY(readable->state().collapsed && !readable->state().expanded);
+    // The system closes the list by itself too, e.g. when the window loses activation.
+    pane.showPopup();
+    pane.view()->window()->close();
+    QVERIFY(readable->state().collapsed);
+    QCOMPARE(told.size(), 4);
+    for (int i = 0; i < told.size(); ++i) {
+        QCOMPARE(told.at(i).object, &pane);
+        QCOMPARE(told.at(i).expanded, i % 2 == 0);
+    }
 }
 
 QTEST_MAIN(BrowserPanesTest)

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <optional>
+
 // The name rules of the merge: the extension test, the search for the last
 // separator, and the ".txt" rule built on them, including names longer than the
 // 16-bit positions the original program could count; and the file an output name
@@ -13,10 +15,10 @@ class TestExtensionRule final : public QObject
     Q_OBJECT
 
 private slots:
-    void getExtension_data();
-    void getExtension();
-    void lastPosOf_data();
-    void lastPosOf();
+    void extensionOf_data();
+    void extensionOf();
+    void lastIndexOf_data();
+    void lastIndexOf();
     void withTxtExtension_data();
     void withTxtExtension();
     void outputPathOf_data();
@@ -25,13 +27,16 @@ private slots:
 
 using namespace Qt::StringLiterals;
 
+using Index = std::optional<qsizetype>;
+Q_DECLARE_METATYPE(Index)
+
 namespace {
 
 const QString longName = QString(40000, u'a');
 
 } // namespace
 
-void TestExtensionRule::getExtension_data()
+void TestExtensionRule::extensionOf_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("extension");
@@ -55,45 +60,47 @@ void TestExtensionRule::getExtension_data()
     QTest::newRow("dot first, long rest") << u'.' + longName << u'.' + longName;
 }
 
-void TestExtensionRule::getExtension()
+void TestExtensionRule::extensionOf()
 {
     QFETCH(QString, name);
     QFETCH(QString, extension);
-    QCOMPARE(::getExtension(name), extension);
+    QCOMPARE(::extensionOf(name), extension);
 }
 
-void TestExtensionRule::lastPosOf_data()
+void TestExtensionRule::lastIndexOf_data()
 {
     QTest::addColumn<QString>("character");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<qsizetype>("position");
+    QTest::addColumn<Index>("index");
 
     QTest::newRow("last separator") << "\\"
-                                    << "D:\\out\\a.txt" << qsizetype(7);
+                                    << "D:\\out\\a.txt" << Index(6);
     QTest::newRow("first position") << "\\"
-                                    << "\\a" << qsizetype(1);
+                                    << "\\a" << Index(0);
     QTest::newRow("last position") << "\\"
-                                   << "D:\\out\\" << qsizetype(7);
+                                   << "D:\\out\\" << Index(6);
     QTest::newRow("not found") << "\\"
-                               << "report.txt" << qsizetype(0);
+                               << "report.txt" << Index();
     QTest::newRow("empty text") << "\\"
-                                << "" << qsizetype(0);
+                                << "" << Index();
     QTest::newRow("empty character") << ""
-                                     << "abc" << qsizetype(0);
+                                     << "abc" << Index();
     QTest::newRow("only first character used") << "\\x"
-                                               << "a\\bx" << qsizetype(2);
+                                               << "a\\bx" << Index(1);
     QTest::newRow("letter case ignored") << "A"
-                                         << "banana" << qsizetype(6);
-    QTest::newRow("past 32767") << "\\" << longName + u'\\' << qsizetype(40001);
-    QTest::newRow("past 65535") << "\\" << QString(70000, u'\\') << qsizetype(70000);
+                                         << "banana" << Index(5);
+    QTest::newRow("past 32767") << "\\" << longName + u'\\' << Index(40000);
+    QTest::newRow("past 65535") << "\\" << QString(70000, u'\\') << Index(69999);
 }
 
-void TestExtensionRule::lastPosOf()
+void TestExtensionRule::lastIndexOf()
 {
     QFETCH(QString, character);
     QFETCH(QString, text);
-    QFETCH(qsizetype, position);
-    QCOMPARE(::lastPosOf(character, text), position);
+    QFETCH(Index, index);
+    const Index found = ::lastIndexOf(character, text);
+    QCOMPARE(found.has_value(), index.has_value());
+    QCOMPARE(found.value_or(-1), index.value_or(-1));
 }
 
 void TestExtensionRule::withTxtExtension_data()

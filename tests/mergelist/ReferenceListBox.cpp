@@ -8,14 +8,14 @@ const QStringList& ReferenceListBox::items() const
     return m_items;
 }
 
-int ReferenceListBox::listIndex() const
+int ReferenceListBox::selectedRow() const
 {
-    return m_listIndex;
+    return m_selectedRow;
 }
 
-void ReferenceListBox::setListIndex(int index)
+void ReferenceListBox::setSelectedRow(int row)
 {
-    m_listIndex = index;
+    m_selectedRow = row;
 }
 
 bool ReferenceListBox::scanFor(const QString& path) const
@@ -31,35 +31,35 @@ bool ReferenceListBox::scanFor(const QString& path) const
 
 void ReferenceListBox::add(const QStringList& paths)
 {
-    const bool appendMode = m_listIndex == -1;
+    const bool appendMode = m_selectedRow == -1;
     for (const QString& path : paths) {
         if (scanFor(path)) {
             continue;
         }
         if (appendMode) {
             addItem(path, static_cast<int>(m_items.size()));
-            m_listIndex = static_cast<int>(m_items.size()) - 1;
+            m_selectedRow = static_cast<int>(m_items.size()) - 1;
         } else {
-            addItem(path, m_listIndex + 1);
-            m_listIndex = m_listIndex + 1;
+            addItem(path, m_selectedRow + 1);
+            m_selectedRow = m_selectedRow + 1;
         }
     }
 }
 
-void ReferenceListBox::del()
+void ReferenceListBox::removeSelected()
 {
-    if (m_items.isEmpty() || m_listIndex == -1) {
+    if (m_items.isEmpty() || m_selectedRow == -1) {
         return;
     }
-    const int k = m_listIndex;
+    const int k = m_selectedRow;
     removeItem(k);
-    m_listIndex = k - 1;
-    if (!m_items.isEmpty() && m_listIndex == -1) {
-        m_listIndex = 0;
+    m_selectedRow = k - 1;
+    if (!m_items.isEmpty() && m_selectedRow == -1) {
+        m_selectedRow = 0;
     }
 }
 
-void ReferenceListBox::delAll()
+void ReferenceListBox::removeAll()
 {
     const int n = static_cast<int>(m_items.size());
     for (int i = 0; i < n; ++i) {
@@ -67,44 +67,44 @@ void ReferenceListBox::delAll()
     }
 }
 
-void ReferenceListBox::up()
+void ReferenceListBox::moveUp()
 {
-    if (m_listIndex <= 0) {
+    if (m_selectedRow <= 0) {
         return;
     }
-    const int k = m_listIndex;
+    const int k = m_selectedRow;
     const QString text = m_items.at(k);
     addItem(text, k - 1);
-    removeItem(m_listIndex);
-    m_listIndex = k - 1;
+    removeItem(m_selectedRow);
+    m_selectedRow = k - 1;
 }
 
-void ReferenceListBox::down()
+void ReferenceListBox::moveDown()
 {
-    if (m_listIndex == -1 || m_listIndex == m_items.size() - 1) {
+    if (m_selectedRow == -1 || m_selectedRow == m_items.size() - 1) {
         return;
     }
-    const int k = m_listIndex;
+    const int k = m_selectedRow;
     const QString text = m_items.at(k);
     addItem(text, k + 2);
-    removeItem(m_listIndex);
-    m_listIndex = k + 1;
+    removeItem(m_selectedRow);
+    m_selectedRow = k + 1;
 }
 
 void ReferenceListBox::addItem(const QString& text, int position)
 {
     m_items.insert(position, text);
-    if (m_listIndex != -1 && position <= m_listIndex) {
-        ++m_listIndex;
+    if (m_selectedRow != -1 && position <= m_selectedRow) {
+        ++m_selectedRow;
     }
 }
 
 void ReferenceListBox::removeItem(int position)
 {
     m_items.removeAt(position);
-    if (position == m_listIndex) {
-        m_listIndex = -1;
-    } else if (position < m_listIndex) {
-        --m_listIndex;
+    if (position == m_selectedRow) {
+        m_selectedRow = -1;
+    } else if (position < m_selectedRow) {
+        --m_selectedRow;
     }
 }

@@ -11,16 +11,16 @@ public:
     explicit ReferenceListBox(Qt::CaseSensitivity caseSensitivity);
 
     [[nodiscard]] const QStringList& items() const;
-    [[nodiscard]] int listIndex() const;
-    void setListIndex(int index);
+    [[nodiscard]] int selectedRow() const;
+    void setSelectedRow(int row);
 
     [[nodiscard]] bool scanFor(const QString& path) const;
 
     void add(const QStringList& paths);
-    void del();
-    void delAll();
-    void up();
-    void down();
+    void removeSelected();
+    void removeAll();
+    void moveUp();
+    void moveDown();
 
 private:
     // An insertion at or before the selected item keeps that item selected.
@@ -29,5 +29,5 @@ private:
 
     Qt::CaseSensitivity m_caseSensitivity;
     QStringList m_items;
-    int m_listIndex = -1;
+    int m_selectedRow = -1;
 };

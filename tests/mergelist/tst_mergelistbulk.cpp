@@ -137,26 +137,26 @@ int randomStep(QRandomGenerator& random, const QStringList& pool, MergeListModel
         return mergelist::addPaths(model, paths(batch), selected).selectedRow;
     }
     if (action < 11) {
-        reference.del();
-        return mergelist::cmdDel(model, selected);
+        reference.removeSelected();
+        return mergelist::removeRow(model, selected);
     }
     if (action < 14) {
-        reference.up();
-        return mergelist::cmdUp(model, selected);
+        reference.moveUp();
+        return mergelist::moveUp(model, selected);
     }
     if (action < 17) {
-        reference.down();
-        return mergelist::cmdDown(model, selected);
+        reference.moveDown();
+        return mergelist::moveDown(model, selected);
     }
     if (action < 19) {
         // A click in the list, or a view that lost its selection.
         const int clicked = random.bounded(-1, model.count());
-        reference.setListIndex(clicked);
+        reference.setSelectedRow(clicked);
         return clicked;
     }
     if (random.bounded(5) == 0) {
-        reference.delAll();
-        return mergelist::cmdDelAll(model);
+        reference.removeAll();
+        return mergelist::removeAll(model);
     }
     return selected;
 }
@@ -183,7 +183,7 @@ void TestMergeListBulk::agreesWithStepByStepList()
         selected = randomStep(random, pool, model, reference, selected);
 
         QCOMPARE(displayTexts(model.entries()), reference.items());
-        QCOMPARE(selected, reference.listIndex());
+        QCOMPARE(selected, reference.selectedRow());
         for (const QString& probe : probes) {
             QCOMPARE(model.isInMergeList(path(probe)), reference.scanFor(probe));
         }

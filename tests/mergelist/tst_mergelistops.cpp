@@ -7,14 +7,14 @@
 
 using namespace Qt::StringLiterals;
 
-enum class Button
+enum class Operation
 {
-    Del,
-    DelAll,
-    Up,
-    Down
+    RemoveRow,
+    RemoveAll,
+    MoveUp,
+    MoveDown
 };
-Q_DECLARE_METATYPE(Button)
+Q_DECLARE_METATYPE(Operation)
 
 class TestMergeListOps final : public QObject
 {
@@ -23,8 +23,8 @@ class TestMergeListOps final : public QObject
 private slots:
     void placement_data();
     void placement();
-    void buttons_data();
-    void buttons();
+    void rowOperations_data();
+    void rowOperations();
     void addingContinuesAfterMovedEntry();
 };
 
@@ -45,17 +45,17 @@ QStringList entries(const MergeListModel& model)
     return displayTexts(model.entries());
 }
 
-int press(Button button, MergeListModel& model, int selected)
+int run(Operation operation, MergeListModel& model, int selected)
 {
-    switch (button) {
-    case Button::Del:
-        return mergelist::cmdDel(model, selected);
-    case Button::DelAll:
-        return mergelist::cmdDelAll(model);
-    case Button::Up:
-        return mergelist::cmdUp(model, selected);
-    case Button::Down:
-        return mergelist::cmdDown(model, selected);
+    switch (operation) {
+    case Operation::RemoveRow:
+        return mergelist::removeRow(model, selected);
+    case Operation::RemoveAll:
+        return mergelist::removeAll(model);
+    case Operation::MoveUp:
+        return mergelist::moveUp(model, selected);
+    case Operation::MoveDown:
+        return mergelist::moveDown(model, selected);
     }
     return selected;
 }
@@ -134,9 +134,9 @@ void TestMergeListOps::placement()
     QCOMPARE(inserted.count(), expectedInsertions);
 }
 
-void TestMergeListOps::buttons_data()
+void TestMergeListOps::rowOperations_data()
 {
-    QTest::addColumn<Button>("button");
+    QTest::addColumn<Operation>("operation");
     QTest::addColumn<QStringList>("initial");
     QTest::addColumn<int>("selected");
     QTest::addColumn<QStringList>("expected");
@@ -144,41 +144,47 @@ void TestMergeListOps::buttons_data()
 
     const QStringList abc = split("A B C");
     const QStringList none;
-    QTest::newRow("del middle selects the one before") << Button::Del << abc << 1 << split("A C") << 0;
-    QTest::newRow("del first selects the new first") << Button::Del << abc << 0 << split("B C") << 0;
-    QTest::newRow("del last selects the new last") << Button::Del << abc << 2 << split("A B") << 1;
-    QTest::newRow("del only entry") << Button::Del << split("A") << 0 << none << -1;
-    QTest::newRow("del on empty list") << Button::Del << none << -1 << none << -1;
-    QTest::newRow("del with nothing selected") << Button::Del << abc << -1 << abc << -1;
+    QTest::newRow("remove middle selects the one before")
+        << Operation::RemoveRow << abc << 1 << split("A C") << 0;
+    QTest::newRow("remove first selects the new first")
+        << Operation::RemoveRow << abc << 0 << split("B C") << 0;
+    QTest::newRow("remove last selects the new last")
+        << Operation::RemoveRow << abc << 2 << split("A B") << 1;
+    QTest::newRow("remove only entry") << Operation::RemoveRow << split("A") << 0 << none << -1;
+    QTest::newRow("remove on empty list") << Operation::RemoveRow << none << -1 << none << -1;
+    QTest::newRow("remove with nothing selected") << Operation::RemoveRow << abc << -1 << abc << -1;
 
-    QTest::newRow("del all") << Button::DelAll << abc << 1 << none << -1;
-    QTest::newRow("del all with nothing selected") << Button::DelAll << abc << -1 << none << -1;
-    QTest::newRow("del all on empty list") << Button::DelAll << none << -1 << none << -1;
+    QTest::newRow("remove all") << Operation::RemoveAll << abc << 1 << none << -1;
+    QTest::newRow("remove all with nothing selected") << Operation::RemoveAll << abc << -1 << none << -1;
+    QTest::newRow("remove all on empty list") << Operation::RemoveAll << none << -1 << none << -1;
 
-    QTest::newRow("up from last") << Button::Up << abc << 2 << split("A C B") << 1;
-    QTest::newRow("up from middle") << Button::Up << abc << 1 << split("B A C") << 0;
-    QTest::newRow("up on first does nothing") << Button::Up << abc << 0 << abc << 0;
-    QTest::newRow("up with nothing selected") << Button::Up << abc << -1 << abc << -1;
-    QTest::newRow("up on empty list") << Button::Up << none << -1 << none << -1;
+    QTest::newRow("move up from last") << Operation::MoveUp << abc << 2 << split("A C B") << 1;
+    QTest::newRow("move up from middle") << Operation::MoveUp << abc << 1 << split("B A C") << 0;
+    QTest::newRow("move up on first does nothing") << Operation::MoveUp << abc << 0 << abc << 0;
+    QTest::newRow("move up with nothing selected") << Operation::MoveUp << abc << -1 << abc << -1;
+    QTest::newRow("move up on empty list") << Operation::MoveUp << none << -1 << none << -1;
 
-    QTest::newRow("down from first") << Button::Down << abc << 0 << split("B A C") << 1;
-    QTest::newRow("down from middle to the end") << Button::Down << abc << 1 << split("A C B") << 2;
-    QTest::newRow("down in two entries") << Button::Down << split("A B") << 0 << split("B A") << 1;
-    QTest::newRow("down on last does nothing") << Button::Down << abc << 2 << abc << 2;
-    QTest::newRow("down with nothing selected") << Button::Down << abc << -1 << abc << -1;
-    QTest::newRow("down on empty list") << Button::Down << none << -1 << none << -1;
+    QTest::newRow("move down from first") << Operation::MoveDown << abc << 0 << split("B A C") << 1;
+    QTest::newRow("move down from middle to the end")
+        << Operation::MoveDown << abc << 1 << split("A C B") << 2;
+    QTest::newRow("move down in two entries")
+        << Operation::MoveDown << split("A B") << 0 << split("B A") << 1;
+    QTest::newRow("move down on last does nothing") << Operation::MoveDown << abc << 2 << abc << 2;
+    QTest::newRow("move down with nothing selected") << Operation::MoveDown << abc << -1 << abc << -1;
+    QTest::newRow("move down on empty list") << Operation::MoveDown << none << -1 << none << -1;
 
     // A move must carry the text exactly, and the duplicate test must still know
     // both entries afterwards.
     const QStringList mixed{u"C:\\Data\\A.TXT"_s, u"c:\\data\\b.txt"_s};
-    QTest::newRow("up keeps letter case") << Button::Up << mixed << 1 << QStringList{mixed[1], mixed[0]} << 0;
-    QTest::newRow("down keeps letter case")
-        << Button::Down << mixed << 0 << QStringList{mixed[1], mixed[0]} << 1;
+    QTest::newRow("move up keeps letter case")
+        << Operation::MoveUp << mixed << 1 << QStringList{mixed[1], mixed[0]} << 0;
+    QTest::newRow("move down keeps letter case")
+        << Operation::MoveDown << mixed << 0 << QStringList{mixed[1], mixed[0]} << 1;
 }
 
-void TestMergeListOps::buttons()
+void TestMergeListOps::rowOperations()
 {
-    QFETCH(Button, button);
+    QFETCH(Operation, operation);
     QFETCH(QStringList, initial);
     QFETCH(int, selected);
     QFETCH(QStringList, expected);
@@ -187,7 +193,7 @@ void TestMergeListOps::buttons()
     MergeListModel model;
     fill(model, initial);
 
-    QCOMPARE(press(button, model, selected), expectedSelected);
+    QCOMPARE(run(operation, model, selected), expectedSelected);
     QCOMPARE(entries(model), expected);
     for (const QString& text : initial) {
         QCOMPARE(model.isInMergeList(path(text)), expected.contains(text));
@@ -199,12 +205,12 @@ void TestMergeListOps::addingContinuesAfterMovedEntry()
     MergeListModel model;
     fill(model, split("A B C D"));
 
-    int selected = mergelist::cmdUp(model, 2);
+    int selected = mergelist::moveUp(model, 2);
     selected = mergelist::addPaths(model, paths(split("x")), selected).selectedRow;
     QCOMPARE(entries(model), split("A C x B D"));
     QCOMPARE(selected, 2);
 
-    selected = mergelist::cmdDown(model, 0);
+    selected = mergelist::moveDown(model, 0);
     selected = mergelist::addPaths(model, paths(split("y")), selected).selectedRow;
     QCOMPARE(entries(model), split("C A y x B D"));
     QCOMPARE(selected, 2);
