@@ -4,6 +4,7 @@
 #include "browser/OutputName.h"
 #include "browser/SystemDriveSource.h"
 #include "support/TestDrives.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 #ifdef Q_OS_UNIX
@@ -110,12 +111,11 @@ void BrowserRulesTest::defaultOutputName_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("expected");
 
-    const QString sep = QDir::separator();
     const QString root = path(QDir::rootPath()).absolute().display();
     const QString name = u"Corvalent.txt"_s;
     QTest::newRow("root") << root << root + name;
-    QTest::newRow("plain folder") << root + u"Texts"_s << root + u"Texts"_s + sep + name;
-    QTest::newRow("empty") << QString() << sep + name;
+    QTest::newRow("plain folder") << root + u"Texts"_s << root + u"Texts"_s + sep() + name;
+    QTest::newRow("empty") << QString() << sep() + name;
 #ifdef Q_OS_WIN
     QTest::newRow("other drive root") << u"D:\\"_s << u"D:\\Corvalent.txt"_s;
 #endif

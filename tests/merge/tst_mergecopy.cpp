@@ -1,7 +1,7 @@
-#include "MergeTestFiles.h"
 #include "merge/CopyInputs.h"
 #include "merge/InPlaceCopy.h"
 #include "merge/MergeOutput.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
