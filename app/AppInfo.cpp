@@ -34,6 +34,16 @@ QString homepage()
     return QStringLiteral(TAMBOREL_HOMEPAGE);
 }
 
+QString xmppAddress()
+{
+    return QStringLiteral(TAMBOREL_XMPP);
+}
+
+QString matrixRoom()
+{
+    return QStringLiteral(TAMBOREL_MATRIX);
+}
+
 NativePath programFolder()
 {
 #ifdef Q_OS_LINUX

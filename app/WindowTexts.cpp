@@ -76,8 +76,8 @@ QString helpText()
         QStringLiteral("发布者：") + publisher(),
         QStringLiteral("电子邮件：") + publisherEmail(),
         QStringLiteral("主页：") + homepage(),
-        QStringLiteral("XMPP：tamborel@xmpp.example.org"),
-        QStringLiteral("Matrix：#tamborel:example.org"),
+        QStringLiteral("XMPP：") + xmppAddress(),
+        QStringLiteral("Matrix：") + matrixRoom(),
     };
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }

@@ -1,5 +1,6 @@
 #include "browser/FolderPane.h"
 #include "mergelist/MergeListModel.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 #include "support/WindowFixture.h"
 #include "support/Wine.h"
@@ -18,28 +19,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
-
-namespace {
-
-QString sep()
-{
-    return QString(QDir::separator());
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-} // namespace
 
 // The merge button in the real window: the checks and their boxes, the missing-folder
 // question, the busy window, and failures that must leave no file behind.
@@ -107,7 +86,7 @@ void MergeWindowTest::addInputs(const QList<QByteArray>& contents)
     auto* model = m_window->findChild<MergeListModel*>();
     for (const QByteArray& content : contents) {
         const QString path = m_fixture->touch(QStringLiteral("C/in/f%1.txt").arg(m_inputs.size()));
-        write(path, content);
+        QVERIFY(writeBytes(path, content));
         m_inputs << path;
         model->insert(model->count(), NativePath::fromText(path));
     }
@@ -173,7 +152,7 @@ void MergeWindowTest::extensionRule()
     QCOMPARE(outputText(), name);
     QCOMPARE(promptTexts(),
              QStringList{QStringLiteral("所选文件已成功合并，并保存为 ") + name + QStringLiteral("！")});
-    QCOMPARE(readAll(m_out + QLatin1Char('/') + used), QByteArray("a1\r\na2\r\n\r\nb1\r\n"));
+    QCOMPARE(readBytes(m_out + QLatin1Char('/') + used), QByteArray("a1\r\na2\r\n\r\nb1\r\n"));
 }
 
 void MergeWindowTest::existingNamesAreRefused_data()
@@ -191,14 +170,14 @@ void MergeWindowTest::existingNamesAreRefused()
     QFETCH(QString, existing);
     QFETCH(QString, typed);
     addInputs({"x\r\n"});
-    write(m_out + QLatin1Char('/') + existing, "keep");
+    QVERIFY(writeBytes(m_out + QLatin1Char('/') + existing, "keep"));
 
     const QString name = m_out + sep() + typed;
     merge(name);
     const QString used = outputText();
     QVERIFY(used.endsWith(QStringLiteral(".txt")));
     QCOMPARE(promptTexts(), QStringList{used + QStringLiteral(" 已存在，重新输入合并文件名！")});
-    QCOMPARE(readAll(m_out + QLatin1Char('/') + existing), QByteArray("keep"));
+    QCOMPARE(readBytes(m_out + QLatin1Char('/') + existing), QByteArray("keep"));
     QCOMPARE(outFolderEntries(), QStringList{existing});
 }
 
@@ -230,7 +209,7 @@ void MergeWindowTest::missingFolder()
     QCOMPARE(m_fixture->prompter.prompts.first().style, BoxStyle::Question);
     if (written) {
         QCOMPARE(lastPrompt(), QStringLiteral("所选文件已成功合并，并保存为 ") + name + QStringLiteral("！"));
-        QCOMPARE(readAll(name), QByteArray("line\r\n"));
+        QCOMPARE(readBytes(name), QByteArray("line\r\n"));
     } else if (answer == int(BoxAnswer::No)) {
         QCOMPARE(m_fixture->prompter.prompts.size(), 1);
         QVERIFY(outFolderEntries().isEmpty());
@@ -344,11 +323,11 @@ void MergeWindowTest::fileAppearingDuringCopyIsKept()
 {
     addInputs({"merged\r\n"});
     const QString name = m_out + sep() + QStringLiteral("race.txt");
-    QTimer::singleShot(0, m_window, [&] { write(name, "theirs"); });
+    QTimer::singleShot(0, m_window, [&] { QVERIFY(writeBytes(name, "theirs")); });
     merge(name);
 
     QCOMPARE(promptTexts(), QStringList{name + QStringLiteral(" 已存在，重新输入合并文件名！")});
-    QCOMPARE(readAll(name), QByteArray("theirs"));
+    QCOMPARE(readBytes(name), QByteArray("theirs"));
     QCOMPARE(outFolderEntries(), QStringList{QStringLiteral("race.txt")});
 }
 

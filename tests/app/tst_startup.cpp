@@ -1,6 +1,7 @@
 #include "browser/DrivePane.h"
 #include "browser/FilePane.h"
 #include "browser/FolderPane.h"
+#include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 
 #include <QDir>
@@ -12,11 +13,6 @@
 #endif
 
 namespace {
-
-QString sep()
-{
-    return QString(QDir::separator());
-}
 
 QString join(const QString& folder, const QString& name)
 {

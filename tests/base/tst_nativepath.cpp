@@ -35,6 +35,13 @@ void NativePathTest::displayText_data()
     QTest::newRow("UTF-8 with a stray byte")
         << QByteArray("\xe6\x8a\xa5\xe5\x91\x8a\xff.txt") << u"报告\\xFF.txt"_s;
     QTest::newRow("control character") << QByteArray("a\nb.txt") << u"a\\x0Ab.txt"_s;
+    // ED A0 80 to ED BF BF would be U+D800 to U+DFFF, which UTF-8 must not carry.
+    QTest::newRow("surrogate U+D800") << QByteArray("\xed\xa0\x80.txt") << u"\\xED\\xA0\\x80.txt"_s;
+    QTest::newRow("surrogate U+DFFF") << QByteArray("\xed\xbf\xbf.txt") << u"\\xED\\xBF\\xBF.txt"_s;
+    QTest::newRow("UTF-8 then a surrogate")
+        << QByteArray("\xe6\x8a\xa5\xe5\x91\x8a\xed\xa0\x80.txt") << u"报告\\xED\\xA0\\x80.txt"_s;
+    QTest::newRow("last before the surrogates") << QByteArray("\xed\x9f\xbf.txt") << u"\uD7FF.txt"_s;
+    QTest::newRow("first after the surrogates") << QByteArray("\xee\x80\x80.txt") << u"\uE000.txt"_s;
 }
 
 void NativePathTest::displayText()

@@ -4,6 +4,7 @@
 #include "browser/OutputName.h"
 #include "browser/SystemDriveSource.h"
 #include "support/TestDrives.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 #ifdef Q_OS_UNIX
@@ -26,6 +27,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -47,6 +49,8 @@ private slots:
     void volumes_data();
     void volumes();
     void mountInfo();
+    void mountInfoEscapes_data();
+    void mountInfoEscapes();
     void volumeUnmountedLazily();
 };
 
@@ -110,12 +114,11 @@ void BrowserRulesTest::defaultOutputName_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("expected");
 
-    const QString sep = QDir::separator();
     const QString root = path(QDir::rootPath()).absolute().display();
     const QString name = u"Corvalent.txt"_s;
     QTest::newRow("root") << root << root + name;
-    QTest::newRow("plain folder") << root + u"Texts"_s << root + u"Texts"_s + sep + name;
-    QTest::newRow("empty") << QString() << sep + name;
+    QTest::newRow("plain folder") << root + u"Texts"_s << root + u"Texts"_s + sep() + name;
+    QTest::newRow("empty") << QString() << sep() + name;
 #ifdef Q_OS_WIN
     QTest::newRow("other drive root") << u"D:\\"_s << u"D:\\Corvalent.txt"_s;
 #endif
@@ -286,6 +289,46 @@ void BrowserRulesTest::mountInfo()
     QCOMPARE(entries.at(1).source, QByteArray("/dev/sdb1"));
     QCOMPARE(entries.at(2).mountPoint, NativePath::fromNative("/mnt/\xba\xcf"));
     QCOMPARE(entries.at(2).type, QByteArray("tmpfs"));
+#endif
+}
+
+// Escapes that end a field, and escapes cut short, which the kernel never writes
+// (it writes a backslash as \134): those stay the bytes they are.
+void BrowserRulesTest::mountInfoEscapes_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("mountPoint");
+    QTest::addColumn<QByteArray>("source");
+
+    // The source ends the line when no super options follow it.
+    const auto line = [](const QByteArray& mountPoint, const QByteArray& source) {
+        return "90 22 8:17 / " + mountPoint + " rw shared:1 - vfat " + source;
+    };
+    const QList<std::tuple<const char*, QByteArray, QByteArray, QByteArray, QByteArray>> rows = {
+        {"escape ends the mount point", "/media/usb\\040", "/dev/sdb1", "/media/usb ", "/dev/sdb1"},
+        {"escape ends the line", "/mnt/share", "//srv/a\\040", "/mnt/share", "//srv/a "},
+        {"escapes only", "/\\134\\040", "x", "/\\ ", "x"},
+        {"cut short at the end of the mount point", "/media/usb\\04", "x", "/media/usb\\04", "x"},
+        {"cut short at the end of the line", "/mnt/share", "/dev/b\\04", "/mnt/share", "/dev/b\\04"},
+        {"backslash alone at the end", "/media/usb\\", "/dev/b\\", "/media/usb\\", "/dev/b\\"},
+        {"not octal", "/media/a\\038", "x", "/media/a\\038", "x"},
+    };
+    for (const auto& [name, mountPoint, source, expectedPoint, expectedSource] : rows)
+        QTest::newRow(name) << line(mountPoint, source) << expectedPoint << expectedSource;
+}
+
+void BrowserRulesTest::mountInfoEscapes()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows offers its drive letters");
+#else
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, mountPoint);
+    QFETCH(QByteArray, source);
+    const QList<MountEntry> entries = parseMountInfo(line);
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.at(0).mountPoint, NativePath::fromNative(mountPoint));
+    QCOMPARE(entries.at(0).source, source);
 #endif
 }
 

@@ -1,9 +1,9 @@
-#include "MergeTestFiles.h"
 #include "merge/CopyInputs.h"
 #include "merge/InPlaceCopy.h"
 #include "merge/MergeFiles.h"
 #include "merge/MergeOutput.h"
 #include "merge/OutputCheck.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 #include <QDir>

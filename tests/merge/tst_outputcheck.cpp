@@ -1,7 +1,7 @@
-#include "MergeTestFiles.h"
 #include "merge/DeviceName.h"
 #include "merge/NamePattern.h"
 #include "merge/OutputCheck.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 #include "support/Wine.h"
 

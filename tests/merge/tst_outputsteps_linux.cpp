@@ -1,17 +1,16 @@
-#include "MergeTestFiles.h"
 #include "merge/MergeOutput.h"
 #include "merge/OutputCalls_linux.h"
 #include "merge/SignalCleanup.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cstring>
-
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -119,11 +118,12 @@ void TestOutputSteps::publishSteps_data()
         << MergeStatus::Ok << published;
     QTest::newRow("named: flush, name, drop temporary name, flush folder")
         << named << 0 << 0
-        << QStringList{u"flush data"_s, u"link"_s, u"unlink temporary"_s, u"flush folder"_s} << MergeStatus::Ok
-        << published;
+        << QStringList{u"flush data"_s, u"link"_s, u"unlink temporary"_s, u"flush folder"_s}
+        << MergeStatus::Ok << published;
     QTest::newRow("no O_TMPFILE (FAT): a named temporary instead")
         << unnamed << int(EOPNOTSUPP) << 0
-        << QStringList{u"open unnamed"_s, u"flush data"_s, u"link"_s, u"unlink temporary"_s, u"flush folder"_s}
+        << QStringList{u"open unnamed"_s, u"flush data"_s, u"link"_s, u"unlink temporary"_s,
+                       u"flush folder"_s}
         << MergeStatus::Ok << published;
     QTest::newRow("temporary name removed at the second try")
         << named << 0 << 1
@@ -131,9 +131,8 @@ void TestOutputSteps::publishSteps_data()
                        u"flush folder"_s}
         << MergeStatus::Ok << published;
     QTest::newRow("temporary name stays: output name taken back")
-        << named << 0 << 1000
-        << QStringList{u"flush data"_s, u"link"_s, u"unlink temporary"_s, u"unlink temporary"_s,
-                       u"unlink output"_s, u"unlink temporary"_s}
+        << named << 0 << 1000 << QStringList{u"flush data"_s,       u"link"_s,          u"unlink temporary"_s,
+                                             u"unlink temporary"_s, u"unlink output"_s, u"unlink temporary"_s}
         << MergeStatus::OutputFailed << QStringList{u".tamborel-*"_s};
 }
 
@@ -215,7 +214,8 @@ void onReadingProtectedName(int, siginfo_t*, void*)
 void TestOutputSteps::guardArmedOnceNamed()
 {
     const size_t page = size_t(::getpagesize());
-    void* const memory = ::mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* const memory =
+        ::mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     QVERIFY(memory != MAP_FAILED);
     char* const name = static_cast<char*>(memory) + page - 8;
     std::memcpy(name, ".tamborel-guarded.tmp", 16);

@@ -1,7 +1,7 @@
-#include "MergeTestFiles.h"
 #include "merge/CopyInputs.h"
 #include "merge/MergeOutput.h"
 #include "merge/SystemError.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
 #include <QTemporaryDir>

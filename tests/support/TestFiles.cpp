@@ -1,7 +1,12 @@
-#include "MergeTestFiles.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
+
+QString sep()
+{
+    return QString(QDir::separator());
+}
 
 bool writeBytes(const QString& path, const QByteArray& bytes)
 {
@@ -14,9 +19,7 @@ bool writeBytes(const QString& path, const QByteArray& bytes)
 QByteArray readBytes(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 QStringList allEntries(const QString& folder)
