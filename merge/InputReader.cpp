@@ -19,7 +19,8 @@ struct InputReader::Block
     QList<InputPiece> pieces;
 };
 
-InputReader::InputReader(const QList<NativePath>& inputs, qsizetype blockSize, std::optional<FileIdentity> output)
+InputReader::InputReader(const QList<NativePath>& inputs, qsizetype blockSize,
+                         std::optional<FileIdentity> output)
     : m_inputs(inputs), m_blockSize(std::max<qsizetype>(1, blockSize)), m_output(output),
       m_blocks(std::make_unique<Block[]>(blockCount)), m_outOfMemory(1)
 {
@@ -68,9 +69,9 @@ void InputReader::failForMemory()
 {
     {
         const std::lock_guard lock(m_mutex);
-        m_outOfMemory[0] = {m_input, nullptr, 0, true,
-                            MergeResult::failure(MergeStatus::InputFailed, m_inputs.value(m_input),
-                                                 outOfMemoryError())};
+        m_outOfMemory[0] = {
+            m_input, nullptr, 0, true,
+            MergeResult::failure(MergeStatus::InputFailed, m_inputs.value(m_input), outOfMemoryError())};
         m_failedForMemory = true;
         m_finished = true;
     }

@@ -83,7 +83,8 @@ MergeResult MergeOutput::publish()
     const int linkError = m_tempName.isEmpty() ? linkUnnamed(calls(), fd, m_folder, name)
                                                : linkNamed(calls(), m_folder, m_tempName.native(), name);
     if (linkError != 0)
-        return abandon(linkError == EEXIST ? MergeStatus::AlreadyExists : MergeStatus::OutputFailed, linkError);
+        return abandon(linkError == EEXIST ? MergeStatus::AlreadyExists : MergeStatus::OutputFailed,
+                       linkError);
     m_tempName = {};
     signalcleanup::disarm(std::exchange(m_guard, -1));
     const int flushError = flushFolder(calls(), m_folder, fd);

@@ -25,7 +25,8 @@ qsizetype MergeOutput::beginDirectWrites()
     // accepted with rules that nothing tells.
     struct statx info = {};
     if (calls().statx(fd, "", AT_EMPTY_PATH, STATX_DIOALIGN, &info) != 0 ||
-        (info.stx_mask & STATX_DIOALIGN) == 0 || info.stx_dio_offset_align == 0 || info.stx_dio_mem_align == 0)
+        (info.stx_mask & STATX_DIOALIGN) == 0 || info.stx_dio_offset_align == 0 ||
+        info.stx_dio_mem_align == 0)
         return 0;
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || calls().setStatusFlags(fd, flags | O_DIRECT) != 0)

@@ -152,8 +152,8 @@ void TestOutputCheck::existence_data()
         << QStringList() << QStringList{u"r1.txt"_s} << "r1.txt" << MergeStatus::AlreadyExists;
     QTest::newRow("folder matching the pattern")
         << QStringList() << QStringList{u"r1.txt"_s} << "r?.txt" << MergeStatus::Ok;
-    QTest::newRow("file in subfolder")
-        << QStringList{u"sub/r1.txt"_s} << QStringList{u"sub"_s} << "sub/r?.txt" << MergeStatus::AlreadyExists;
+    QTest::newRow("file in subfolder") << QStringList{u"sub/r1.txt"_s} << QStringList{u"sub"_s}
+                                       << "sub/r?.txt" << MergeStatus::AlreadyExists;
     QTest::newRow("pattern in folder part is literal")
         << QStringList{u"sub/r1.txt"_s} << QStringList{u"sub"_s} << "s?b/r1.txt" << wildcardInFolder;
     QTest::newRow("missing folder") << r1 << QStringList() << "missing/r1.txt" << MergeStatus::Ok;
@@ -317,8 +317,7 @@ void TestOutputCheck::foldersOutOfReach_data()
     QTest::addColumn<MergeStatus>("status");
 
     QTest::newRow("folder that cannot be searched") << 0600 << "r1.txt" << MergeStatus::CannotCheck;
-    QTest::newRow("folder that cannot be listed, pattern")
-        << 0333 << "r?.txt" << MergeStatus::CannotCheck;
+    QTest::newRow("folder that cannot be listed, pattern") << 0333 << "r?.txt" << MergeStatus::CannotCheck;
     // A plain name needs no listing: a folder that may only be written takes the file.
     QTest::newRow("folder that cannot be listed, plain name") << 0333 << "r1.txt" << MergeStatus::Ok;
 }
