@@ -73,8 +73,10 @@ bool DrivePane::eventFilter(QObject* watched, QEvent* event)
 
 void DrivePane::reportListShownChanged()
 {
-    // Qt 6.4's combo box tells nothing of its list opening or closing; a screen reader
-    // learns of it only by this event.
+    // Qt 6.4's combo box tells nothing of its list opening or closing. Bridges that
+    // pass expanded changes on announce this one; Qt 6.4's AT-SPI bridge passes on
+    // only checked, active and enabled, so there a screen reader reads the state when
+    // it asks (state() answers from the popup itself).
     QAccessible::State changed;
     changed.expanded = true;
     QAccessibleStateChangeEvent event(this, changed);
