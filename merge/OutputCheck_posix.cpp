@@ -5,6 +5,7 @@
 #include "merge/NamePattern.h"
 #include "merge/OutputCheck.h"
 #include "merge/OutputPath.h"
+#include "merge/OutputSearch.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,7 +17,6 @@
 
 namespace {
 
-// The failures name no file here: checkOutputExists() names the output.
 MergeResult searchFailure(MergeStatus status, int error)
 {
     return MergeResult::failure(status, {}, error);
@@ -73,6 +73,8 @@ MergeResult scanFolder(const NativePath& folder, const QByteArray& pattern)
     return MergeResult::success();
 }
 
+} // namespace
+
 MergeResult searchOutputName(const NativePath& outputName)
 {
     const QByteArray& name = outputName.native();
@@ -94,16 +96,6 @@ MergeResult searchOutputName(const NativePath& outputName)
     if (!isPattern(parts.fileName.native()))
         return MergeResult::success();
     return scanFolder(openableFolder(parts), parts.fileName.native());
-}
-
-} // namespace
-
-MergeResult checkOutputExists(const NativePath& outputName)
-{
-    MergeResult result = searchOutputName(outputName);
-    if (!result.ok())
-        result.path = outputName;
-    return result;
 }
 
 MergeResult createOutputFolder(const NativePath& folder)

@@ -5,13 +5,13 @@
 #include "merge/DeviceName.h"
 #include "merge/OutputCheck.h"
 #include "merge/OutputPath.h"
+#include "merge/OutputSearch.h"
 
 #include <algorithm>
 #include <windows.h>
 
 namespace {
 
-// The failures name no file here: checkOutputExists() names the output.
 MergeResult searchFailure(MergeStatus status, DWORD error)
 {
     return MergeResult::failure(status, {}, static_cast<int>(error));
@@ -56,6 +56,8 @@ MergeResult firstSearchFailure(DWORD error)
     }
 }
 
+} // namespace
+
 MergeResult searchOutputName(const NativePath& outputName)
 {
     const OutputPathParts parts = splitOutputPath(outputName);
@@ -81,16 +83,6 @@ MergeResult searchOutputName(const NativePath& outputName)
     if (result.ok() && error != ERROR_NO_MORE_FILES)
         result = searchFailure(MergeStatus::CannotCheck, error);
     FindClose(search);
-    return result;
-}
-
-} // namespace
-
-MergeResult checkOutputExists(const NativePath& outputName)
-{
-    MergeResult result = searchOutputName(outputName);
-    if (!result.ok())
-        result.path = outputName;
     return result;
 }
 
