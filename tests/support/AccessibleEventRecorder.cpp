@@ -26,7 +26,9 @@ public:
 
 QAccessibleBridge* AccessibleEventRecorder::create(const QString& /*key*/)
 {
-    return new Bridge;
+    // Qt keeps the bridges it is given for the life of the process and never deletes them.
+    static Bridge bridge;
+    return &bridge;
 }
 
 QList<AccessibleEventRecorder::ExpandedChange>& AccessibleEventRecorder::expandedChanges()
