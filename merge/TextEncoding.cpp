@@ -1,0 +1,128 @@
+#include "merge/TextEncoding.h"
+
+#include <algorithm>
+
+namespace {
+
+// GB18030's four-byte sequences, counted from 81 30 81 30: those up to 84 31 A4 39
+// stand for the rest of the Basic Multilingual Plane, those from 90 30 81 30 to
+// E3 32 9A 35 for U+10000 to U+10FFFF; the others stand for nothing.
+constexpr int lastBmpSequence = 39419;
+constexpr int firstSupplementarySequence = 189000;
+constexpr int lastSupplementarySequence = 1237575;
+
+int fourByteIndex(const unsigned char* bytes)
+{
+    return (((bytes[0] - 0x81) * 10 + (bytes[1] - 0x30)) * 126 + (bytes[2] - 0x81)) * 10 + (bytes[3] - 0x30);
+}
+
+bool isDigit(unsigned char byte)
+{
+    return byte >= 0x30 && byte <= 0x39;
+}
+
+bool isLead(unsigned char byte)
+{
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
+} // namespace
+
+void EncodingDetector::feed(const char* data, qsizetype size)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned char byte = bytes[i];
+        if (m_size < qsizetype(sizeof m_start))
+            m_start[m_size] = byte;
+        ++m_size;
+        if (byte < 0x80 && m_utf8Due == 0 && m_gbHave == 0)
+            continue;
+        m_nonAscii = m_nonAscii || byte >= 0x80;
+        if (m_utf8Valid)
+            feedUtf8(byte);
+        if (m_gbValid)
+            feedGb18030(byte);
+        if (!m_gbValid)
+            m_gbHave = 0;
+        if (!m_utf8Valid && !m_gbValid && m_size >= qsizetype(sizeof m_start)) {
+            // Nothing more can change the answer.
+            m_size += size - i - 1;
+            return;
+        }
+    }
+}
+
+void EncodingDetector::feedUtf8(unsigned char byte)
+{
+    if (m_utf8Due > 0) {
+        m_utf8Valid = byte >= m_utf8Low && byte <= m_utf8High;
+        m_utf8Due = m_utf8Valid ? m_utf8Due - 1 : 0;
+        m_utf8Low = 0x80;
+        m_utf8High = 0xBF;
+        return;
+    }
+    if (byte < 0x80)
+        return;
+    if (byte >= 0xC2 && byte <= 0xDF) {
+        m_utf8Due = 1;
+    } else if (byte >= 0xE0 && byte <= 0xEF) {
+        m_utf8Due = 2;
+        m_utf8Low = byte == 0xE0 ? 0xA0 : 0x80;
+        m_utf8High = byte == 0xED ? 0x9F : 0xBF;
+    } else if (byte >= 0xF0 && byte <= 0xF4) {
+        m_utf8Due = 3;
+        m_utf8Low = byte == 0xF0 ? 0x90 : 0x80;
+        m_utf8High = byte == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        m_utf8Valid = false;
+    }
+}
+
+void EncodingDetector::feedGb18030(unsigned char byte)
+{
+    m_gbBytes[m_gbHave++] = byte;
+    switch (m_gbHave) {
+    case 1:
+        if (byte < 0x80)
+            m_gbHave = 0;
+        else
+            m_gbValid = isLead(byte);
+        return;
+    case 2:
+        if ((byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFE))
+            m_gbHave = 0;
+        else
+            m_gbValid = isDigit(byte);
+        return;
+    case 3:
+        m_gbValid = isLead(byte);
+        return;
+    default: {
+        const int index = fourByteIndex(m_gbBytes);
+        m_gbValid = isDigit(byte) && (index <= lastBmpSequence || (index >= firstSupplementarySequence &&
+                                                                   index <= lastSupplementarySequence));
+        m_gbHave = 0;
+    }
+    }
+}
+
+DetectedEncoding EncodingDetector::result() const
+{
+    const auto startsWith = [this](std::initializer_list<unsigned char> mark) {
+        return m_size >= qsizetype(mark.size()) && std::equal(mark.begin(), mark.end(), m_start);
+    };
+    if (startsWith({0xEF, 0xBB, 0xBF}))
+        return {TextEncoding::Utf8, 3};
+    if (startsWith({0xFF, 0xFE}))
+        return {TextEncoding::Utf16Le, 2};
+    if (startsWith({0xFE, 0xFF}))
+        return {TextEncoding::Utf16Be, 2};
+    if (!m_nonAscii)
+        return {TextEncoding::Ascii, 0};
+    if (m_utf8Valid && m_utf8Due == 0)
+        return {TextEncoding::Utf8, 0};
+    if (m_gbValid && m_gbHave == 0)
+        return {TextEncoding::Gb18030, 0};
+    return {TextEncoding::Unknown, 0};
+}

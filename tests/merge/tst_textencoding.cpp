@@ -1,0 +1,134 @@
+#include "merge/Gb18030Codec.h"
+#include "merge/TextEncoding.h"
+
+#include <QTest>
+
+// Which encoding an input's bytes are in, and GB18030 through the platform's own
+// converter.
+class TestTextEncoding final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void detection_data();
+    void detection();
+    void gb18030Samples_data();
+    void gb18030Samples();
+    void gb18030WholeRange();
+    void gb18030Refused();
+};
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(TextEncoding)
+
+void TestTextEncoding::detection_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<qsizetype>("markSize");
+
+    const auto row = [](const char* name, const QByteArray& bytes, TextEncoding encoding,
+                        qsizetype mark = 0) { QTest::newRow(name) << bytes << encoding << mark; };
+    row("empty", {}, TextEncoding::Ascii);
+    row("ASCII", "a\r\nb\n", TextEncoding::Ascii);
+    row("UTF-8", "\xE4\xB8\xAD\xE6\x96\x87\r\n", TextEncoding::Utf8);
+    row("UTF-8, four bytes, U+10FFFF", "\xF4\x8F\xBF\xBF", TextEncoding::Utf8);
+    row("UTF-8 mark",
+        "\xEF\xBB\xBF"
+        "a",
+        TextEncoding::Utf8, 3);
+    row("UTF-8 mark alone", "\xEF\xBB\xBF", TextEncoding::Utf8, 3);
+    row("UTF-16LE mark, 名 holds 0D", QByteArray("\xFF\xFE\x0D\x54", 4), TextEncoding::Utf16Le, 2);
+    row("UTF-16BE mark", QByteArray("\xFE\xFF\x54\x0D", 4), TextEncoding::Utf16Be, 2);
+    row("GBK", "\xD6\xD0\xCE\xC4\r\n", TextEncoding::Gb18030);
+    row("GB18030, four bytes", "\x98\x35\xEE\x37", TextEncoding::Gb18030);
+    row("GB18030, two bytes ending in ASCII range", "\x81\x40", TextEncoding::Gb18030);
+    row("UTF-8 cut short at the end", "a\xE4\xB8", TextEncoding::Gb18030);
+    row("UTF-8 overlong form", "\xC0\x80", TextEncoding::Gb18030);
+    row("UTF-8 surrogate", "\xED\xA0\x80", TextEncoding::Unknown);
+    row("past U+10FFFF", "\xF4\x90\x80\x80", TextEncoding::Unknown);
+    row("GB18030 four bytes past the plane", "\x84\x31\xA5\x30", TextEncoding::Unknown);
+    row("GB18030 four bytes past U+10FFFF", "\xE3\x32\x9A\x36", TextEncoding::Unknown);
+    row("GB18030 cut short at the end", "\xD6\xD0\xCE", TextEncoding::Unknown);
+    row("byte FF", "a\xFF", TextEncoding::Unknown);
+}
+
+// Fed whole and byte by byte: a block may end inside a character.
+void TestTextEncoding::detection()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(TextEncoding, encoding);
+    QFETCH(qsizetype, markSize);
+
+    EncodingDetector whole;
+    whole.feed(bytes.constData(), bytes.size());
+    EncodingDetector byBytes;
+    for (const char byte : bytes)
+        byBytes.feed(&byte, 1);
+    for (const EncodingDetector* detector : {&whole, &byBytes}) {
+        QCOMPARE(detector->result().encoding, encoding);
+        QCOMPARE(detector->result().markSize, markSize);
+    }
+}
+
+void TestTextEncoding::gb18030Samples_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("ASCII") << u"a\r\n"_s << QByteArray("a\r\n");
+    QTest::newRow("中") << u"中"_s << QByteArray("\xD6\xD0");
+    QTest::newRow("€") << u"€"_s << QByteArray("\xA2\xE3");
+    QTest::newRow("U+0080, first four-byte") << u"\u0080"_s << QByteArray("\x81\x30\x81\x30");
+    QTest::newRow("U+FFFF") << u"\uFFFF"_s << QByteArray("\x84\x31\xA4\x39");
+    QTest::newRow("U+10000") << QChar::fromUcs4(0x10000).operator QStringView().toString()
+                             << QByteArray("\x90\x30\x81\x30");
+    QTest::newRow("𪚥 U+2A6A5") << QChar::fromUcs4(0x2A6A5).operator QStringView().toString()
+                                << QByteArray("\x98\x35\xEE\x37");
+    QTest::newRow("U+10FFFF") << QChar::fromUcs4(0x10FFFF).operator QStringView().toString()
+                              << QByteArray("\xE3\x32\x9A\x35");
+}
+
+void TestTextEncoding::gb18030Samples()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+
+    Gb18030Codec codec;
+    QCOMPARE(codec.encode(text), std::optional<QByteArray>(bytes));
+    QCOMPARE(codec.decode(bytes), std::optional<QString>(text));
+}
+
+// Every character goes there and back, and the detector takes the converter's bytes
+// for GB18030. Left out, beside the surrogates: the 24 private-use characters whose
+// bytes GB18030-2022 gave to standard characters, which glibc no longer encodes.
+void TestTextEncoding::gb18030WholeRange()
+{
+    const QList<char32_t> givenUp{0xE78D, 0xE78E, 0xE78F, 0xE790, 0xE791, 0xE792, 0xE793, 0xE794,
+                                  0xE795, 0xE796, 0xE816, 0xE817, 0xE818, 0xE81E, 0xE826, 0xE82B,
+                                  0xE82C, 0xE831, 0xE832, 0xE83B, 0xE843, 0xE854, 0xE855, 0xE864};
+    QString all;
+    for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
+        if ((c < 0xD800 || c > 0xDFFF) && !givenUp.contains(c))
+            all.append(QChar::fromUcs4(c));
+    }
+    Gb18030Codec codec;
+    const std::optional<QByteArray> bytes = codec.encode(all);
+    QVERIFY(bytes.has_value());
+    QCOMPARE(codec.decode(*bytes), std::optional<QString>(all));
+    EncodingDetector detector;
+    detector.feed(bytes->constData(), bytes->size());
+    QCOMPARE(detector.result().encoding, TextEncoding::Gb18030);
+}
+
+void TestTextEncoding::gb18030Refused()
+{
+    Gb18030Codec codec;
+    QCOMPARE(codec.decode("\xFF"), std::nullopt);
+    QCOMPARE(codec.decode("\xD6"), std::nullopt);
+    QCOMPARE(codec.encode(u"a\xD800"), std::nullopt);
+}
+
+QTEST_GUILESS_MAIN(TestTextEncoding)
+#include "tst_textencoding.moc"
