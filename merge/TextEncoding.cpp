@@ -1,6 +1,7 @@
 #include "merge/TextEncoding.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -26,12 +27,33 @@ bool isLead(unsigned char byte)
     return byte >= 0x81 && byte <= 0xFE;
 }
 
+// The bytes at `from` that are ASCII, in whole words of eight: most text is, and a
+// word at a time is several times as fast as a byte.
+qsizetype asciiWords(const unsigned char* from, qsizetype size)
+{
+    qsizetype count = 0;
+    for (; size - count >= 8; count += 8) {
+        quint64 word = 0;
+        std::memcpy(&word, from + count, sizeof word);
+        if ((word & 0x8080808080808080ULL) != 0)
+            break;
+    }
+    return count;
+}
+
 } // namespace
 
 void EncodingDetector::feed(const char* data, qsizetype size)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(data);
     for (qsizetype i = 0; i < size; ++i) {
+        if (m_utf8Due == 0 && m_gbHave == 0 && m_size >= qsizetype(sizeof m_start)) {
+            const qsizetype run = asciiWords(bytes + i, size - i);
+            i += run;
+            m_size += run;
+            if (i == size)
+                return;
+        }
         const unsigned char byte = bytes[i];
         if (m_size < qsizetype(sizeof m_start))
             m_start[m_size] = byte;

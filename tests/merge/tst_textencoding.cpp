@@ -52,6 +52,11 @@ void TestTextEncoding::detection_data()
     row("GB18030 four bytes past U+10FFFF", "\xE3\x32\x9A\x36", TextEncoding::Unknown);
     row("GB18030 cut short at the end", "\xD6\xD0\xCE", TextEncoding::Unknown);
     row("byte FF", "a\xFF", TextEncoding::Unknown);
+    const QByteArray run(13, 'a');
+    row("UTF-8 between ASCII runs", run + "\xE4\xB8\xAD" + run, TextEncoding::Utf8);
+    row("ASCII words inside a UTF-8 character", run + "\xE4" + QByteArray(16, 'a') + "\xB8\xAD",
+        TextEncoding::Gb18030);
+    row("GBK after an ASCII run", run + run + "\xD6\xD0", TextEncoding::Gb18030);
 }
 
 // Fed whole and byte by byte: a block may end inside a character.
