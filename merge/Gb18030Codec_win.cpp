@@ -1,5 +1,5 @@
-// GB18030 through Windows' code page 54936, which the system converts in full, with
-// the flags that make it refuse invalid input instead of replacing it.
+// GB18030 through Windows' code page 54936, which the system converts in full.
+// Invalid input is refused, never replaced.
 #include "merge/Gb18030Codec.h"
 
 #include <windows.h>
@@ -36,11 +36,15 @@ std::optional<QByteArray> Gb18030Codec::encode(QStringView text)
 {
     if (text.isEmpty())
         return QByteArray();
+    // A lone surrogate is the only text GB18030 cannot hold. It is looked for here:
+    // Wine refuses WC_ERR_INVALID_CHARS with this code page, which Windows accepts.
+    if (!text.isValidUtf16())
+        return std::nullopt;
     // Four bytes at most per UTF-16 unit.
     QByteArray bytes(text.size() * 4, Qt::Uninitialized);
-    const int written = WideCharToMultiByte(gb18030CodePage, WC_ERR_INVALID_CHARS,
-                                            reinterpret_cast<const wchar_t*>(text.data()), int(text.size()),
-                                            bytes.data(), int(bytes.size()), nullptr, nullptr);
+    const int written =
+        WideCharToMultiByte(gb18030CodePage, 0, reinterpret_cast<const wchar_t*>(text.data()),
+                            int(text.size()), bytes.data(), int(bytes.size()), nullptr, nullptr);
     if (written <= 0)
         return std::nullopt;
     bytes.truncate(written);

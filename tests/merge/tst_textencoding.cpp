@@ -1,5 +1,6 @@
 #include "merge/Gb18030Codec.h"
 #include "merge/TextEncoding.h"
+#include "support/Wine.h"
 
 #include <QTest>
 
@@ -12,6 +13,7 @@ class TestTextEncoding final : public QObject
 private slots:
     void detection_data();
     void detection();
+    void init();
     void gb18030Samples_data();
     void gb18030Samples();
     void gb18030WholeRange();
@@ -75,6 +77,15 @@ void TestTextEncoding::detection()
         QCOMPARE(detector->result().encoding, encoding);
         QCOMPARE(detector->result().markSize, markSize);
     }
+}
+
+// Wine 8.0 has no code page 54936: it answers every conversion with
+// ERROR_INVALID_PARAMETER. The converter's tests then hold on Windows only.
+void TestTextEncoding::init()
+{
+    const QByteArray test = QTest::currentTestFunction();
+    if (test.startsWith("gb18030") && runsUnderWine() && !Gb18030Codec().encode(u"a").has_value())
+        QSKIP("This Wine has no code page 54936 (GB18030)");
 }
 
 void TestTextEncoding::gb18030Samples_data()
