@@ -1,5 +1,6 @@
 #include "merge/Gb18030Codec.h"
 #include "merge/TextEncoding.h"
+#include "merge/TextTranscoder.h"
 #include "support/Wine.h"
 
 #include <QTest>
@@ -18,6 +19,8 @@ private slots:
     void gb18030Samples();
     void gb18030WholeRange();
     void gb18030Refused();
+    void transcoding_data();
+    void transcoding();
 };
 
 using namespace Qt::StringLiterals;
@@ -144,6 +147,71 @@ void TestTextEncoding::gb18030Refused()
     QCOMPARE(codec.decode("\xFF"), std::nullopt);
     QCOMPARE(codec.decode("\xD6"), std::nullopt);
     QCOMPARE(codec.encode(u"a\xD800"), std::nullopt);
+}
+
+void TestTextEncoding::transcoding_data()
+{
+    QTest::addColumn<TextEncoding>("from");
+    QTest::addColumn<TextEncoding>("to");
+    QTest::addColumn<QByteArray>("input");
+    // Empty where the input must be refused.
+    QTest::addColumn<QByteArray>("output");
+
+    const auto utf8 = TextEncoding::Utf8;
+    const auto gb = TextEncoding::Gb18030;
+    const auto le = TextEncoding::Utf16Le;
+    const auto be = TextEncoding::Utf16Be;
+    const auto row = [](const char* name, TextEncoding from, TextEncoding to, const QByteArray& input,
+                        const QByteArray& output) { QTest::newRow(name) << from << to << input << output; };
+    const QByteArray zhongWen("\xD6\xD0\r\n\xCE\xC4\r\n");
+    row("UTF-8 to GB18030", utf8, gb, "\xE4\xB8\xAD\r\n\xE6\x96\x87", zhongWen);
+    row("GB18030, lone CR, to UTF-8", gb, utf8, "\xD6\xD0\r\xCE\xC4", "\xE4\xB8\xAD\r\n\xE6\x96\x87\r\n");
+    row("four bytes to four bytes", utf8, gb, "\xF0\xAA\x9A\xA5\r\n", "\x98\x35\xEE\x37\r\n");
+    row("GB18030 four bytes to UTF-8", gb, utf8, "\x98\x35\xEE\x37", "\xF0\xAA\x9A\xA5\r\n");
+    row("ASCII to UTF-16LE, LF alone kept", TextEncoding::Ascii, le, "a\nb",
+        QByteArray("a\0\n\0b\0\r\0\n\0", 10));
+    row("UTF-16LE, 名 holds 0D, to UTF-8, mark dropped", le, utf8, QByteArray("\xFF\xFE\x0D\x54\r\0\n\0", 8),
+        "\xE5\x90\x8D\r\n");
+    row("UTF-16LE lone CR, to itself", le, le,
+        QByteArray("\xFF\xFE"
+                   "a\0\r\0b\0",
+                   8),
+        QByteArray("a\0\r\0\n\0b\0\r\0\n\0", 12));
+    row("UTF-16BE surrogate pair to GB18030", be, gb, QByteArray("\xFE\xFF\xD8\x69\xDE\xA5", 6),
+        "\x98\x35\xEE\x37\r\n");
+    row("UTF-8 mark dropped", utf8, gb,
+        "\xEF\xBB\xBF"
+        "a\r\n",
+        "a\r\n");
+    row("empty input stays empty", utf8, gb, {}, {});
+    row("refused: not UTF-8", utf8, gb, "a\xFF", {});
+    row("refused: UTF-8 cut short", utf8, gb, "a\xE4\xB8", {});
+    row("refused: GB18030 cut short", gb, utf8, "\xD6\xD0\xCE", {});
+    row("refused: lone surrogate", be, utf8, QByteArray("\xFE\xFF\xD8\x69", 4), {});
+}
+
+// Whole, and a byte at a time, so that blocks cut characters and CR LF pairs.
+void TestTextEncoding::transcoding()
+{
+    QFETCH(TextEncoding, from);
+    QFETCH(TextEncoding, to);
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, output);
+
+    Gb18030Codec codec;
+    if ((from == TextEncoding::Gb18030 || to == TextEncoding::Gb18030) && !codec.encode(u"a").has_value())
+        QSKIP("This Wine has no code page 54936 (GB18030)");
+    for (const qsizetype block : {input.size(), qsizetype(1)}) {
+        TextTranscoder transcoder(from, to, codec);
+        QByteArray out;
+        bool ok = true;
+        for (qsizetype at = 0; at < input.size() && ok; at += block)
+            ok = transcoder.feed(QByteArrayView(input).sliced(at, std::min(block, input.size() - at)), out);
+        ok = ok && transcoder.finish(out);
+        QCOMPARE(ok, !output.isEmpty() || input.isEmpty());
+        if (ok)
+            QCOMPARE(out, output);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTextEncoding)
