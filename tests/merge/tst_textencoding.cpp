@@ -1,3 +1,4 @@
+#include "merge/EncodingPlan.h"
 #include "merge/Gb18030Codec.h"
 #include "merge/TextEncoding.h"
 #include "merge/TextTranscoder.h"
@@ -19,6 +20,8 @@ private slots:
     void gb18030Samples();
     void gb18030WholeRange();
     void gb18030Refused();
+    void plan_data();
+    void plan();
     void transcoding_data();
     void transcoding();
 };
@@ -147,6 +150,65 @@ void TestTextEncoding::gb18030Refused()
     QCOMPARE(codec.decode("\xFF"), std::nullopt);
     QCOMPARE(codec.decode("\xD6"), std::nullopt);
     QCOMPARE(codec.encode(u"a\xD800"), std::nullopt);
+}
+
+// Inputs and actions written as words: a ASCII, u8 UTF-8, u8m UTF-8 with its mark,
+// gb GB18030, le / be UTF-16, ? unknown; copy, strip (the mark), convert, refuse.
+void TestTextEncoding::plan_data()
+{
+    QTest::addColumn<QString>("inputs");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QByteArray>("mark");
+    QTest::addColumn<QString>("actions");
+
+    const auto row = [](const char* inputs, const char* output, const QByteArray& mark, const char* actions) {
+        QTest::newRow(inputs) << QString::fromLatin1(inputs) << QString::fromLatin1(output) << mark
+                              << QString::fromLatin1(actions);
+    };
+    row("a a", "a", {}, "copy copy");
+    row("? a", "a", {}, "copy copy");
+    row("u8 u8", "u8", {}, "copy copy");
+    row("gb gb", "gb", {}, "copy copy");
+    row("a u8 gb", "u8", {}, "copy copy convert");
+    row("a gb u8", "gb", {}, "copy copy convert");
+    row("a u8m u8m", "u8", "\xEF\xBB\xBF", "copy strip strip");
+    row("u8 u8m", "u8", {}, "copy strip");
+    row("gb u8m", "gb", {}, "copy convert");
+    row("a le u8", "le", "\xFF\xFE", "convert convert convert");
+    row("be be", "be", "\xFE\xFF", "convert convert");
+    row("u8 le", "u8", {}, "copy convert");
+    row("u8 ?", "u8", {}, "copy copy");
+    row("? gb", "gb", {}, "copy copy");
+    row("le ?", "le", "\xFF\xFE", "convert refuse");
+}
+
+void TestTextEncoding::plan()
+{
+    QFETCH(QString, inputs);
+    QFETCH(QString, output);
+    QFETCH(QByteArray, mark);
+    QFETCH(QString, actions);
+
+    const QHash<QString, DetectedEncoding> encodings{
+        {u"a"_s, {TextEncoding::Ascii, 0}},    {u"u8"_s, {TextEncoding::Utf8, 0}},
+        {u"u8m"_s, {TextEncoding::Utf8, 3}},   {u"gb"_s, {TextEncoding::Gb18030, 0}},
+        {u"le"_s, {TextEncoding::Utf16Le, 2}}, {u"be"_s, {TextEncoding::Utf16Be, 2}},
+        {u"?"_s, {TextEncoding::Unknown, 0}},
+    };
+    const QHash<InputAction, QString> words{{InputAction::Copy, u"copy"_s},
+                                            {InputAction::CopyWithoutMark, u"strip"_s},
+                                            {InputAction::Convert, u"convert"_s},
+                                            {InputAction::Refuse, u"refuse"_s}};
+    QList<DetectedEncoding> detected;
+    for (const QString& input : inputs.split(u' '))
+        detected.append(encodings.value(input));
+    const EncodingPlan plan = planEncodings(detected);
+    QCOMPARE(plan.output, encodings.value(output).encoding);
+    QCOMPARE(plan.mark, mark);
+    QStringList got;
+    for (const InputAction action : plan.actions)
+        got.append(words.value(action));
+    QCOMPARE(got.join(u' '), actions);
 }
 
 void TestTextEncoding::transcoding_data()
