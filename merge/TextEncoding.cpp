@@ -46,20 +46,19 @@ qsizetype asciiWords(const unsigned char* from, qsizetype size)
 void EncodingDetector::feed(const char* data, qsizetype size)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(data);
-    for (qsizetype i = 0; i < size; ++i) {
-        if (m_utf8Due == 0 && m_gbHave == 0 && m_size >= qsizetype(sizeof m_start)) {
-            const qsizetype run = asciiWords(bytes + i, size - i);
-            i += run;
-            m_size += run;
+    for (qsizetype i = 0; i < size && m_size + i < qsizetype(sizeof m_start); ++i)
+        m_start[m_size + i] = bytes[i];
+    m_size += size;
+    qsizetype i = 0;
+    while (i < size && (m_utf8Valid || m_gbValid)) {
+        if (m_utf8Due == 0 && m_gbHave == 0) {
+            i += asciiWords(bytes + i, size - i);
+            while (i < size && bytes[i] < 0x80)
+                ++i;
             if (i == size)
                 return;
         }
-        const unsigned char byte = bytes[i];
-        if (m_size < qsizetype(sizeof m_start))
-            m_start[m_size] = byte;
-        ++m_size;
-        if (byte < 0x80 && m_utf8Due == 0 && m_gbHave == 0)
-            continue;
+        const unsigned char byte = bytes[i++];
         m_nonAscii = m_nonAscii || byte >= 0x80;
         if (m_utf8Valid)
             feedUtf8(byte);
@@ -67,11 +66,6 @@ void EncodingDetector::feed(const char* data, qsizetype size)
             feedGb18030(byte);
         if (!m_gbValid)
             m_gbHave = 0;
-        if (!m_utf8Valid && !m_gbValid && m_size >= qsizetype(sizeof m_start)) {
-            // Nothing more can change the answer.
-            m_size += size - i - 1;
-            return;
-        }
     }
 }
 
