@@ -42,6 +42,10 @@ const char* statusName(MergeStatus status)
         return "input is not a regular file";
     case MergeStatus::InputIsOutput:
         return "input is the output being written";
+    case MergeStatus::EncodingUnknown:
+        return "encoding not recognised, cannot go into a UTF-16 output";
+    case MergeStatus::InputChanged:
+        return "input changed while it was merged";
     case MergeStatus::OutputFailed:
         return "cannot write output";
     case MergeStatus::FolderFailed:

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
 bool fixesEncoding(TextEncoding encoding)
 {
     return encoding != TextEncoding::Ascii && encoding != TextEncoding::Unknown;
@@ -41,8 +39,6 @@ InputAction actionFor(const DetectedEncoding& input, TextEncoding output)
         return InputAction::Convert;
     return input.markSize > 0 ? InputAction::CopyWithoutMark : InputAction::Copy;
 }
-
-} // namespace
 
 EncodingPlan planEncodings(const QList<DetectedEncoding>& inputs)
 {

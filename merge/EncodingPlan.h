@@ -33,3 +33,11 @@ struct EncodingPlan
 // text of unknown encoding goes in as its bytes, but never into UTF-16. No mark of
 // an input stays: the output's own is written first.
 [[nodiscard]] EncodingPlan planEncodings(const QList<DetectedEncoding>& inputs);
+
+// The same rule, input by input: whether an input in `encoding` fixes the output's,
+// the mark an output fixed by `input` starts with, and what becomes of `input` in
+// an `output` encoding (Ascii while no input has fixed it).
+[[nodiscard]] bool fixesEncoding(TextEncoding encoding);
+[[nodiscard]] QByteArray markOf(const DetectedEncoding& input);
+[[nodiscard]] InputAction actionFor(const DetectedEncoding& input, TextEncoding output);
+[[nodiscard]] bool isUtf16(TextEncoding encoding);

@@ -1,5 +1,6 @@
 #include "merge/InPlaceCopy.h"
 
+#include "merge/EncodingWatch.h"
 #include "merge/InputFile.h"
 #include "merge/LineEndScan.h"
 #include "merge/MergeOutput.h"
@@ -37,12 +38,12 @@ AlignedBuffer alignedBuffer(qsizetype size, qsizetype alignment)
 class InPlaceCopy final
 {
 public:
-    InPlaceCopy(MergeOutput& output, qsizetype blockSize, qsizetype alignment);
+    InPlaceCopy(MergeOutput& output, qsizetype blockSize, qsizetype alignment, EncodingWatch* watch);
 
     [[nodiscard]] MergeResult run(const QList<NativePath>& inputs, const std::atomic<bool>* cancel);
 
 private:
-    [[nodiscard]] MergeResult copyFile(const NativePath& path, const std::atomic<bool>* cancel);
+    [[nodiscard]] MergeResult copyFile(qsizetype index, const NativePath& path, const std::atomic<bool>* cancel);
     [[nodiscard]] MergeResult readInPlace(InputFile& file, qsizetype& count);
     [[nodiscard]] MergeResult readAside(InputFile& file, qsizetype& count);
     [[nodiscard]] bool takeInPlace(qsizetype count);
@@ -55,6 +56,7 @@ private:
     [[nodiscard]] qsizetype room() const { return m_capacity - m_used; }
 
     MergeOutput& m_output;
+    EncodingWatch* const m_watch;
     const qsizetype m_blockSize;
     const qsizetype m_alignment;
     const qsizetype m_capacity;
@@ -70,8 +72,8 @@ private:
     MergeResult m_failure;
 };
 
-InPlaceCopy::InPlaceCopy(MergeOutput& output, qsizetype blockSize, qsizetype alignment)
-    : m_output(output), m_blockSize(std::max<qsizetype>(1, blockSize)),
+InPlaceCopy::InPlaceCopy(MergeOutput& output, qsizetype blockSize, qsizetype alignment, EncodingWatch* watch)
+    : m_output(output), m_watch(watch), m_blockSize(std::max<qsizetype>(1, blockSize)),
       m_alignment(std::max<qsizetype>(1, alignment)),
       // A whole block fits behind the bytes that stay after a drain.
       m_capacity((m_blockSize + m_alignment - 1) / m_alignment * m_alignment + 2 * m_alignment + 8),
@@ -84,13 +86,15 @@ MergeResult InPlaceCopy::run(const QList<NativePath>& inputs, const std::atomic<
     for (qsizetype i = 0; i < inputs.size(); ++i) {
         if (i > 0 && !append(crLf, 2))
             return m_failure;
-        if (MergeResult copied = copyFile(inputs.at(i), cancel); !copied.ok())
+        if (MergeResult copied = copyFile(i, inputs.at(i), cancel); !copied.ok())
             return copied;
+        if (m_watch != nullptr && !m_watch->endInput(i, m_output.size() + m_used))
+            break;
     }
     return write(m_used) ? MergeResult::success() : m_failure;
 }
 
-MergeResult InPlaceCopy::copyFile(const NativePath& path, const std::atomic<bool>* cancel)
+MergeResult InPlaceCopy::copyFile(qsizetype index, const NativePath& path, const std::atomic<bool>* cancel)
 {
     InputFile file(path, m_output.identity());
     if (MergeResult opened = file.open(); !opened.ok())
@@ -106,6 +110,8 @@ MergeResult InPlaceCopy::copyFile(const NativePath& path, const std::atomic<bool
             return read;
         if (count == 0)
             break;
+        if (m_watch != nullptr)
+            m_watch->feed(index, aside ? m_aside.get() : m_buffer.get() + m_used, count);
         if (!(aside ? takeAside(count) : takeInPlace(count)))
             return m_failure;
     }
@@ -226,7 +232,7 @@ bool InPlaceCopy::write(qsizetype size)
 } // namespace
 
 MergeResult copyInPlace(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize,
-                        qsizetype alignment, const std::atomic<bool>* cancel)
+                        qsizetype alignment, const std::atomic<bool>* cancel, EncodingWatch* watch)
 {
-    return InPlaceCopy(output, blockSize, alignment).run(inputs, cancel);
+    return InPlaceCopy(output, blockSize, alignment, watch).run(inputs, cancel);
 }

@@ -6,6 +6,7 @@
 
 #include <atomic>
 
+class EncodingWatch;
 class MergeOutput;
 
 // The copy for an output written straight to the disk (MergeOutput::beginDirectWrites):
@@ -14,7 +15,8 @@ class MergeOutput;
 // `cat` does, and the disk takes the bytes from where they were read. Reads take up
 // to `blockSize` bytes; writes are whole multiples of `alignment` but for the last.
 // Lines ended by lone CRs are rebuilt into the buffer from a second one. Same
-// output, failures and cancelling as copyInputs().
+// output, failures and cancelling as copyInputs(). A `watch` sees every input's
+// bytes, and the copy ends after the first input it refuses.
 [[nodiscard]] MergeResult copyInPlace(const QList<NativePath>& inputs, MergeOutput& output,
                                       qsizetype blockSize, qsizetype alignment,
-                                      const std::atomic<bool>* cancel);
+                                      const std::atomic<bool>* cancel, EncodingWatch* watch = nullptr);

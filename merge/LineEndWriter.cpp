@@ -80,6 +80,11 @@ MergeResult LineEndWriter::flush()
     return writeOut(m_buffer.get(), used);
 }
 
+qint64 LineEndWriter::position() const
+{
+    return m_output.size() + m_used + (m_pendingCr ? 1 : 0);
+}
+
 MergeResult LineEndWriter::put(const char* data, qsizetype size)
 {
     if (!m_failure.ok())

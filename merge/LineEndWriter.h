@@ -29,6 +29,8 @@ public:
     [[nodiscard]] MergeResult writeSeparator();
     // Hands everything still buffered to the output.
     [[nodiscard]] MergeResult flush();
+    // The output's size once everything given so far is written.
+    [[nodiscard]] qint64 position() const;
 
 private:
     [[nodiscard]] MergeResult feedLoneCrs(const char* data, const char* end);

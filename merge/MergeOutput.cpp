@@ -18,6 +18,11 @@ const NativePath& MergeOutput::path() const
     return m_path;
 }
 
+qint64 MergeOutput::size() const
+{
+    return m_size;
+}
+
 bool MergeOutput::isOpen() const
 {
     return m_handle != -1;

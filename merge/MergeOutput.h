@@ -62,6 +62,12 @@ public:
     [[nodiscard]] qsizetype beginDirectWrites();
     // Writes all of `data`, continuing short writes.
     [[nodiscard]] MergeResult write(const char* data, qsizetype size);
+    // The bytes written so far.
+    [[nodiscard]] qint64 size() const;
+    // Cuts the content back to its first `size` bytes, where writing goes on, through
+    // the system's cache from then on: a copy that finds it wrote an input the wrong
+    // way takes it back.
+    [[nodiscard]] MergeResult truncate(qint64 size);
     // Flushes the content to the disk, gives the file the output name and the
     // permissions of a normal new file, and flushes the folder that now holds the
     // name: once this succeeds, the file survives a power cut or a pulled stick.
@@ -94,5 +100,6 @@ private:
     int m_guard = -1;
     // The alignment of direct writes while they last, else 0.
     qsizetype m_directAlignment = 0;
+    qint64 m_size = 0;
     const OutputCalls* m_calls = nullptr;
 };

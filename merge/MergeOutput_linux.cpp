@@ -43,6 +43,7 @@ const OutputCalls& MergeOutput::calls() const
 MergeResult MergeOutput::open()
 {
     discard();
+    m_size = 0;
     if (m_path.native().contains('\0'))
         return abandon(MergeStatus::OutputFailed, EINVAL);
     const OutputPathParts parts = splitOutputPath(m_path);

@@ -34,6 +34,7 @@ int lastError()
 MergeResult MergeOutput::open()
 {
     discard();
+    m_size = 0;
     const OutputPathParts parts = splitOutputPath(m_path);
     if (m_path.native().contains(QChar(0)) || parts.fileName.isEmpty())
         return abandon(MergeStatus::OutputFailed, code(ERROR_INVALID_NAME));
@@ -92,9 +93,23 @@ MergeResult MergeOutput::write(const char* data, qsizetype size)
             return abandon(MergeStatus::OutputFailed, lastError());
         if (count == 0)
             return abandon(MergeStatus::OutputFailed, code(ERROR_DISK_FULL));
+        m_size += count;
         data += count;
         size -= count;
     }
+    return MergeResult::success();
+}
+
+MergeResult MergeOutput::truncate(qint64 size)
+{
+    if (!isOpen())
+        return abandon(MergeStatus::OutputFailed, code(ERROR_INVALID_HANDLE));
+    LARGE_INTEGER position = {};
+    position.QuadPart = size;
+    if (!SetFilePointerEx(toHandle(m_handle), position, nullptr, FILE_BEGIN) ||
+        !SetEndOfFile(toHandle(m_handle)))
+        return abandon(MergeStatus::OutputFailed, lastError());
+    m_size = size;
     return MergeResult::success();
 }
 

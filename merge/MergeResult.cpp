@@ -12,5 +12,9 @@ MergeResult MergeResult::success()
 
 MergeResult MergeResult::failure(MergeStatus status, const NativePath& path, int error)
 {
-    return {status, path, error};
+    MergeResult result;
+    result.status = status;
+    result.path = path;
+    result.error = error;
+    return result;
 }

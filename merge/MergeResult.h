@@ -1,6 +1,9 @@
 #pragma once
 
 #include "base/NativePath.h"
+#include "merge/TextEncoding.h"
+
+#include <QList>
 
 // What went wrong in one step of a merge. The window turns these into its messages;
 // the core only names the kind, the file concerned and the system's error code.
@@ -25,12 +28,25 @@ enum class MergeStatus
     InputNotAFile,
     // An input is the output being written, under another name.
     InputIsOutput,
+    // An input's encoding is not recognised, and its text cannot go into a UTF-16 output.
+    EncodingUnknown,
+    // An input changed while it was merged, so that its text no longer went in the
+    // way its encoding, found before, said.
+    InputChanged,
     // The output could not be written, flushed or published.
     OutputFailed,
     // The missing output folder could not be created.
     FolderFailed,
     // The copy was stopped, the program ending; nothing was written.
     Cancelled,
+};
+
+// An input whose text went into the output converted.
+struct ConvertedInput
+{
+    NativePath path;
+    TextEncoding from = TextEncoding::Ascii;
+    TextEncoding to = TextEncoding::Ascii;
 };
 
 struct MergeResult
@@ -41,6 +57,8 @@ struct MergeResult
     // The system's error code (errno, or GetLastError() on Windows); 0 when the
     // system gave none.
     int error = 0;
+    // On success, the inputs whose text was converted, in the list's order.
+    QList<ConvertedInput> converted;
 
     [[nodiscard]] bool ok() const;
     [[nodiscard]] static MergeResult success();

@@ -57,6 +57,7 @@ MergeResult MergeOutput::write(const char* data, qsizetype size)
         const ssize_t count =
             ::write(static_cast<int>(m_handle), data, static_cast<size_t>(std::min(size, maxWriteChunk)));
         if (count > 0) {
+            m_size += count;
             data += count;
             size -= count;
         } else if (count < 0 && errno == EINVAL && m_directAlignment > 0) {
@@ -67,5 +68,18 @@ MergeResult MergeOutput::write(const char* data, qsizetype size)
             return abandon(MergeStatus::OutputFailed, count == 0 ? ENOSPC : errno);
         }
     }
+    return MergeResult::success();
+}
+
+MergeResult MergeOutput::truncate(qint64 size)
+{
+    if (!isOpen())
+        return abandon(MergeStatus::OutputFailed, EBADF);
+    if (m_directAlignment > 0)
+        endDirectWrites();
+    const int fd = static_cast<int>(m_handle);
+    if (::ftruncate(fd, size) != 0 || ::lseek(fd, size, SEEK_SET) != size)
+        return abandon(MergeStatus::OutputFailed, errno);
+    m_size = size;
     return MergeResult::success();
 }
