@@ -3,11 +3,13 @@
 // Runs the program's merge engine on the files named on the command line, so that
 // its speed and memory can be compared with a plain byte copy. Like the window it
 // refuses an existing output and leaves nothing at the output name on failure.
-// Silent on success; on failure one line on stderr and a non-zero exit code.
+// On success it says on stderr only which inputs it converted, in the window's
+// words; on failure one line on stderr and a non-zero exit code.
 //
 // Every argument is a file name exactly as given, bytes and all: the tool makes no
 // Qt application object, which would take arguments such as -qmljsdebugger for
 // itself.
+#include "merge/ConversionText.h"
 #include "merge/MergeFiles.h"
 #include "merge/SystemError.h"
 
@@ -85,8 +87,11 @@ int main(int argc, char* argv[])
         return 2;
     }
     const MergeResult result = mergeFiles(arguments.mid(2), arguments.at(1));
-    if (result.ok())
+    if (result.ok()) {
+        if (const QString converted = conversionText(result.converted); !converted.isEmpty())
+            std::fprintf(stderr, "%s\n", qUtf8Printable(converted));
         return 0;
+    }
     const QString reason = result.error == 0 ? QString() : systemErrorText(result.error);
     std::fprintf(stderr, "tamborel-merge: %s: %s%s%s\n", qUtf8Printable(result.path.display()),
                  statusName(result.status), reason.isEmpty() ? "" : ": ", qUtf8Printable(reason));

@@ -23,8 +23,8 @@ constexpr qsizetype writeBufferSize = qsizetype(128) * 1024;
 constexpr qsizetype pageSize = 4096;
 
 // Writes one piece; `stop` is set when the watch refuses the input it ends.
-MergeResult writePiece(const InputPiece& piece, qsizetype inputCount, LineEndWriter& writer, EncodingWatch* watch,
-                       bool& stop)
+MergeResult writePiece(const InputPiece& piece, qsizetype inputCount, LineEndWriter& writer,
+                       EncodingWatch* watch, bool& stop)
 {
     if (!piece.failure.ok())
         return piece.failure;
@@ -47,7 +47,8 @@ MergeResult copyAll(qsizetype inputCount, InputReader& reader, LineEndWriter& wr
                     const std::atomic<bool>* cancel, EncodingWatch* watch)
 {
     bool stop = false;
-    for (const QList<InputPiece>* pieces = &reader.next(); !pieces->isEmpty() && !stop; pieces = &reader.next()) {
+    for (const QList<InputPiece>* pieces = &reader.next(); !pieces->isEmpty() && !stop;
+         pieces = &reader.next()) {
         if (cancel != nullptr && cancel->load(std::memory_order_relaxed))
             return MergeResult::failure(MergeStatus::Cancelled, {}, 0);
         for (const InputPiece& piece : *pieces) {
@@ -68,10 +69,10 @@ MergeResult copyAll(qsizetype inputCount, InputReader& reader, LineEndWriter& wr
 class EncodedCopy final
 {
 public:
-    EncodedCopy(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize, qsizetype alignment,
-                const std::atomic<bool>* cancel)
-        : m_inputs(inputs), m_output(output), m_blockSize(blockSize), m_alignment(alignment), m_cancel(cancel),
-          m_rewriter(output, blockSize, cancel)
+    EncodedCopy(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize,
+                qsizetype alignment, const std::atomic<bool>* cancel)
+        : m_inputs(inputs), m_output(output), m_blockSize(blockSize), m_alignment(alignment),
+          m_cancel(cancel), m_rewriter(output, blockSize, cancel)
     {}
 
     [[nodiscard]] MergeResult run();

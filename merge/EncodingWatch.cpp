@@ -31,8 +31,8 @@ bool EncodingWatch::endInput(qsizetype input, qint64 outputEnd)
     const bool fixedHere = !fixedBefore && fixesEncoding(m_output);
     const qsizetype index = m_first + input;
     // The first input's mark is the output's own, wherever the output takes it.
-    const bool fits = action == InputAction::Copy ||
-                      (fixedHere && index == 0 && action == InputAction::CopyWithoutMark);
+    const bool fits =
+        action == InputAction::Copy || (fixedHere && index == 0 && action == InputAction::CopyWithoutMark);
     m_current = -1;
     if (fits) {
         m_lastEnd = outputEnd;

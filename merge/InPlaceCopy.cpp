@@ -43,7 +43,8 @@ public:
     [[nodiscard]] MergeResult run(const QList<NativePath>& inputs, const std::atomic<bool>* cancel);
 
 private:
-    [[nodiscard]] MergeResult copyFile(qsizetype index, const NativePath& path, const std::atomic<bool>* cancel);
+    [[nodiscard]] MergeResult copyFile(qsizetype index, const NativePath& path,
+                                       const std::atomic<bool>* cancel);
     [[nodiscard]] MergeResult readInPlace(InputFile& file, qsizetype& count);
     [[nodiscard]] MergeResult readAside(InputFile& file, qsizetype& count);
     [[nodiscard]] bool takeInPlace(qsizetype count);

@@ -83,8 +83,8 @@ MergeResult InputRewriter::write(const NativePath& path, const DetectedEncoding&
     return copyBytes(path, found, action, output);
 }
 
-MergeResult InputRewriter::copyBytes(const NativePath& path, const DetectedEncoding& found, InputAction action,
-                                     TextEncoding output)
+MergeResult InputRewriter::copyBytes(const NativePath& path, const DetectedEncoding& found,
+                                     InputAction action, TextEncoding output)
 {
     LineEndWriter writer(m_output, m_blockSize);
     EncodingDetector detector;

@@ -33,9 +33,10 @@ public:
 private:
     using Take = std::function<MergeResult(const char* data, qsizetype size)>;
     [[nodiscard]] MergeResult readAll(const NativePath& path, const Take& take);
-    [[nodiscard]] MergeResult copyBytes(const NativePath& path, const DetectedEncoding& found, InputAction action,
-                                        TextEncoding output);
-    [[nodiscard]] MergeResult convert(const NativePath& path, const DetectedEncoding& found, TextEncoding output);
+    [[nodiscard]] MergeResult copyBytes(const NativePath& path, const DetectedEncoding& found,
+                                        InputAction action, TextEncoding output);
+    [[nodiscard]] MergeResult convert(const NativePath& path, const DetectedEncoding& found,
+                                      TextEncoding output);
 
     MergeOutput& m_output;
     const qsizetype m_blockSize;

@@ -46,7 +46,8 @@ MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& output
     if (MergeResult opened = openOutput(output, hooks); !opened.ok())
         return opened;
     return hooks.runCopy([&](const std::atomic<bool>& cancel) {
-        if (MergeResult copied = copyInputs(inputs, output, blockSize, &cancel); !copied.ok())
+        MergeResult copied = copyInputs(inputs, output, blockSize, &cancel);
+        if (!copied.ok())
             return copied;
         // The last moment to stop: the flush that publishing starts with cannot be
         // interrupted, so once begun it runs to its end.
@@ -54,7 +55,10 @@ MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& output
             output.discard();
             return MergeResult::failure(MergeStatus::Cancelled, {}, 0);
         }
-        return output.publish();
+        MergeResult published = output.publish();
+        if (published.ok())
+            published.converted = copied.converted;
+        return published;
     });
 }
 

@@ -1,5 +1,6 @@
 #include "merge/MergeTexts.h"
 
+#include "merge/ConversionText.h"
 #include "merge/SystemError.h"
 
 namespace mergetexts {
@@ -29,6 +30,10 @@ QString failed(const MergeResult& result)
         return withReason(path + QStringLiteral(" 不是普通文件，无法读取"), result.error);
     case MergeStatus::InputIsOutput:
         return withReason(path + QStringLiteral(" 就是正在写入的合并文件，无法读取"), result.error);
+    case MergeStatus::EncodingUnknown:
+        return withReason(path + QStringLiteral(" 的编码无法识别，不能转换为 UTF-16"), result.error);
+    case MergeStatus::InputChanged:
+        return withReason(path + QStringLiteral(" 在合并过程中被修改"), result.error);
     case MergeStatus::FolderFailed:
         return withReason(path + QStringLiteral(" 文件夹创建失败"), result.error);
     case MergeStatus::OutputNotCreated:
@@ -36,6 +41,15 @@ QString failed(const MergeResult& result)
     default:
         return withReason(path + QStringLiteral(" 写入失败"), result.error);
     }
+}
+
+// The design's sentence, then what was converted, if anything.
+QString succeeded(const MergeResult& result, const QString& outputName)
+{
+    const QString merged =
+        QStringLiteral("所选文件已成功合并，并保存为 ") + outputName + QStringLiteral("！");
+    const QString converted = conversionText(result.converted);
+    return converted.isEmpty() ? merged : merged + u'\n' + converted;
 }
 
 } // namespace
@@ -54,7 +68,7 @@ QString report(const MergeResult& result, const QString& outputName)
 {
     switch (result.status) {
     case MergeStatus::Ok:
-        return QStringLiteral("所选文件已成功合并，并保存为 ") + outputName + QStringLiteral("！");
+        return succeeded(result, outputName);
     case MergeStatus::FolderMissing:
     case MergeStatus::Cancelled:
         return {};

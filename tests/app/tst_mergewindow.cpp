@@ -38,6 +38,8 @@ private slots:
     void missingFolder();
     void busyWhileCopying_data();
     void busyWhileCopying();
+    void encodingsTold_data();
+    void encodingsTold();
     void failuresLeaveNoFile_data();
     void failuresLeaveNoFile();
     void fileAppearingDuringCopyIsKept();
@@ -276,6 +278,53 @@ void MergeWindowTest::busyWhileCopying()
     QVERIFY(enabledAtBox);
     QVERIFY(pointerRestoredAtBox);
     QVERIFY(lastPrompt().startsWith(QStringLiteral("所选文件已成功合并")));
+}
+
+// The success box adds which inputs were converted; an input that cannot be
+// converted stops the merge with a box naming it.
+void MergeWindowTest::encodingsTold_data()
+{
+    QTest::addColumn<QList<QByteArray>>("contents");
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<bool>("needsGb18030");
+    const QByteArray utf8 = "\xE4\xB8\xAD";
+    const QByteArray gbk = "\xD6\xD0";
+    const QByteArray utf16 = "\xFF\xFE\x2D\x4E";
+    QTest::newRow("GBK into UTF-8, counted past three")
+        << QList<QByteArray>{utf8, gbk, gbk, utf8, gbk, gbk}
+        << QStringLiteral("所选文件已成功合并，并保存为 {out}！\n以下文件已从 GBK 转换为 "
+                          "UTF-8：f1.txt、f2.txt、f4.txt 等 4 "
+                          "个文件")
+        << true;
+    QTest::newRow("two encodings converted")
+        << QList<QByteArray>{gbk, utf16, utf8}
+        << QStringLiteral(
+               "所选文件已成功合并，并保存为 {out}！\n以下文件已从 UTF-16LE 转换为 GBK：f1.txt\n以下文件已从 "
+               "UTF-8 转换为 GBK：f2.txt")
+        << true;
+    QTest::newRow("ASCII into UTF-16")
+        << QList<QByteArray>{utf16, QByteArray("a")}
+        << QStringLiteral("所选文件已成功合并，并保存为 {out}！\n以下文件已从 ASCII 转换为 UTF-16LE：f1.txt")
+        << false;
+    QTest::newRow("unknown into UTF-16")
+        << QList<QByteArray>{utf16, QByteArray("\x80\xFF")}
+        << QStringLiteral("{f1} 的编码无法识别，不能转换为 UTF-16，未生成合并文件！") << false;
+}
+
+void MergeWindowTest::encodingsTold()
+{
+    QFETCH(QList<QByteArray>, contents);
+    QFETCH(QString, told);
+    QFETCH(bool, needsGb18030);
+    if (needsGb18030 && runsUnderWine())
+        QSKIP("Wine has no GB18030 converter");
+    addInputs(contents);
+    const QString name = m_out + sep() + QStringLiteral("merged.txt");
+    merge(name);
+
+    told.replace(QStringLiteral("{out}"), name).replace(QStringLiteral("{f1}"), m_inputs.at(1));
+    QCOMPARE(promptTexts(), QStringList{told});
+    QCOMPARE(outFolderEntries().size(), told.contains(QStringLiteral("未生成")) ? 0 : 1);
 }
 
 void MergeWindowTest::failuresLeaveNoFile_data()

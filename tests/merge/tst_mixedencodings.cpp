@@ -109,41 +109,89 @@ void TestMixedEncodings::merged_data()
         {"UTF-16BE alone", {beMark + beZhong + beCrLf}, beMark + beZhong + beCrLf, {}, MergeStatus::Ok},
         {"UTF-8, GBK", {u8Zhong, gbWen}, u8Zhong + "\r\n\r\n" + u8Wen + "\r\n", {"1g>u"}, MergeStatus::Ok},
         {"GBK, UTF-8", {gbZhong, u8Wen}, gbZhong + "\r\n\r\n" + gbWen + "\r\n", {"1u>g"}, MergeStatus::Ok},
-        {"UTF-8, UTF-16LE", {u8Zhong, leMark + leWen}, u8Zhong + "\r\n\r\n" + u8Wen + "\r\n", {"1l>u"},
+        {"UTF-8, UTF-16LE",
+         {u8Zhong, leMark + leWen},
+         u8Zhong + "\r\n\r\n" + u8Wen + "\r\n",
+         {"1l>u"},
          MergeStatus::Ok},
-        {"UTF-16LE, GBK", {leMark + leZhong, gbWen}, leMark + leZhong + leCrLf + leCrLf + leWen + leCrLf,
-         {"1g>l"}, MergeStatus::Ok},
-        {"GBK, UTF-16BE", {gbZhong, beMark + beWen}, gbZhong + "\r\n\r\n" + gbWen + "\r\n", {"1b>g"},
+        {"UTF-16LE, GBK",
+         {leMark + leZhong, gbWen},
+         leMark + leZhong + leCrLf + leCrLf + leWen + leCrLf,
+         {"1g>l"},
          MergeStatus::Ok},
-        {"UTF-16BE, UTF-8 with mark", {beMark + beZhong, u8Mark + u8Wen},
-         beMark + beZhong + beCrLf + beCrLf + beWen + beCrLf, {"1u>b"}, MergeStatus::Ok},
-        {"ASCII, UTF-8 with mark", {"a\r\n", u8Mark + u8Zhong}, u8Mark + "a\r\n\r\n" + u8Zhong + "\r\n", {},
+        {"GBK, UTF-16BE",
+         {gbZhong, beMark + beWen},
+         gbZhong + "\r\n\r\n" + gbWen + "\r\n",
+         {"1b>g"},
          MergeStatus::Ok},
-        {"ASCII, unknown, UTF-8 with mark", {"a", unknown, u8Mark + u8Zhong},
-         u8Mark + "a\r\n\r\n" + unknown + "\r\n\r\n" + u8Zhong + "\r\n", {}, MergeStatus::Ok},
-        {"ASCII, UTF-16LE", {"a\rb", leMark + leZhong},
-         leMark + le("a") + leCrLf + le("b") + leCrLf + leCrLf + leZhong + leCrLf, {"0a>l"}, MergeStatus::Ok},
-        {"marks on later inputs", {u8Mark + u8Zhong, u8Mark + u8Wen, u8Mark + "a"},
-         u8Mark + u8Zhong + "\r\n\r\n" + u8Wen + "\r\n\r\na\r\n", {}, MergeStatus::Ok},
-        {"UTF-16 units holding 0D and 0A", {leMark + leMingShang, "a"},
-         leMark + leMingShang + leCrLf + leCrLf + le("a") + leCrLf, {"1a>l"}, MergeStatus::Ok},
-        {"lone CR in UTF-16", {leMark + le("x\ry")}, leMark + le("x") + leCrLf + le("y") + leCrLf, {},
+        {"UTF-16BE, UTF-8 with mark",
+         {beMark + beZhong, u8Mark + u8Wen},
+         beMark + beZhong + beCrLf + beCrLf + beWen + beCrLf,
+         {"1u>b"},
          MergeStatus::Ok},
-        {"four-byte GB18030 from UTF-8", {gbZhong, u8Rare}, gbZhong + "\r\n\r\n" + gbRare + "\r\n", {"1u>g"},
+        {"ASCII, UTF-8 with mark",
+         {"a\r\n", u8Mark + u8Zhong},
+         u8Mark + "a\r\n\r\n" + u8Zhong + "\r\n",
+         {},
          MergeStatus::Ok},
-        {"four-byte GB18030 into UTF-8", {u8Zhong, gbRare}, u8Zhong + "\r\n\r\n" + u8Rare + "\r\n", {"1g>u"},
+        {"ASCII, unknown, UTF-8 with mark",
+         {"a", unknown, u8Mark + u8Zhong},
+         u8Mark + "a\r\n\r\n" + unknown + "\r\n\r\n" + u8Zhong + "\r\n",
+         {},
          MergeStatus::Ok},
-        {"unknown into UTF-8", {u8Zhong, unknown}, u8Zhong + "\r\n\r\n" + unknown + "\r\n", {}, MergeStatus::Ok},
-        {"unknown into GBK", {gbZhong, unknown}, gbZhong + "\r\n\r\n" + unknown + "\r\n", {}, MergeStatus::Ok},
+        {"ASCII, UTF-16LE",
+         {"a\rb", leMark + leZhong},
+         leMark + le("a") + leCrLf + le("b") + leCrLf + leCrLf + leZhong + leCrLf,
+         {"0a>l"},
+         MergeStatus::Ok},
+        {"marks on later inputs",
+         {u8Mark + u8Zhong, u8Mark + u8Wen, u8Mark + "a"},
+         u8Mark + u8Zhong + "\r\n\r\n" + u8Wen + "\r\n\r\na\r\n",
+         {},
+         MergeStatus::Ok},
+        {"UTF-16 units holding 0D and 0A",
+         {leMark + leMingShang, "a"},
+         leMark + leMingShang + leCrLf + leCrLf + le("a") + leCrLf,
+         {"1a>l"},
+         MergeStatus::Ok},
+        {"lone CR in UTF-16",
+         {leMark + le("x\ry")},
+         leMark + le("x") + leCrLf + le("y") + leCrLf,
+         {},
+         MergeStatus::Ok},
+        {"four-byte GB18030 from UTF-8",
+         {gbZhong, u8Rare},
+         gbZhong + "\r\n\r\n" + gbRare + "\r\n",
+         {"1u>g"},
+         MergeStatus::Ok},
+        {"four-byte GB18030 into UTF-8",
+         {u8Zhong, gbRare},
+         u8Zhong + "\r\n\r\n" + u8Rare + "\r\n",
+         {"1g>u"},
+         MergeStatus::Ok},
+        {"unknown into UTF-8",
+         {u8Zhong, unknown},
+         u8Zhong + "\r\n\r\n" + unknown + "\r\n",
+         {},
+         MergeStatus::Ok},
+        {"unknown into GBK",
+         {gbZhong, unknown},
+         gbZhong + "\r\n\r\n" + unknown + "\r\n",
+         {},
+         MergeStatus::Ok},
         {"unknown before UTF-16", {unknown, leMark + leZhong}, {}, {"0"}, MergeStatus::EncodingUnknown},
         {"unknown after UTF-16", {leMark + leZhong, unknown}, {}, {"1"}, MergeStatus::EncodingUnknown},
-        {"not UTF-8 after the first megabyte", {u8Zhong, afterFirstMegabyte + gbWen},
-         u8Zhong + "\r\n\r\n" + afterFirstMegabyte + u8Wen + "\r\n", {"1g>u"}, MergeStatus::Ok},
+        {"not UTF-8 after the first megabyte",
+         {u8Zhong, afterFirstMegabyte + gbWen},
+         u8Zhong + "\r\n\r\n" + afterFirstMegabyte + u8Wen + "\r\n",
+         {"1g>u"},
+         MergeStatus::Ok},
     };
     for (const auto& [name, contents, expected, converted, status] : rows) {
         for (const bool ram : {false, true}) {
             for (const qsizetype blockSize : {qsizetype(7), defaultMergeBlockSize})
-                QTest::addRow("%s, %s, block %lld", name, ram ? "RAM" : "disk", static_cast<long long>(blockSize))
+                QTest::addRow("%s, %s, block %lld", name, ram ? "RAM" : "disk",
+                              static_cast<long long>(blockSize))
                     << contents << expected << converted << status << ram << blockSize;
         }
     }
@@ -193,17 +241,17 @@ void TestMixedEncodings::changedInput_data()
     QTest::addColumn<MergeStatus>("status");
 
     QTest::newRow("GBK found, now unknown") << unknown << TextEncoding::Gb18030 << InputAction::Convert
-                                             << TextEncoding::Utf8 << MergeStatus::InputChanged;
+                                            << TextEncoding::Utf8 << MergeStatus::InputChanged;
     QTest::newRow("UTF-8 found, now GBK") << gbZhong << TextEncoding::Utf8 << InputAction::Convert
-                                           << TextEncoding::Gb18030 << MergeStatus::InputChanged;
+                                          << TextEncoding::Gb18030 << MergeStatus::InputChanged;
     QTest::newRow("ASCII found, now GBK, copied") << gbZhong << TextEncoding::Ascii << InputAction::Copy
-                                                   << TextEncoding::Utf8 << MergeStatus::InputChanged;
+                                                  << TextEncoding::Utf8 << MergeStatus::InputChanged;
     QTest::newRow("marked, mark gone") << u8Zhong << TextEncoding::Utf8 << InputAction::CopyWithoutMark
                                        << TextEncoding::Utf8 << MergeStatus::InputChanged;
     QTest::newRow("removed") << QByteArray() << TextEncoding::Gb18030 << InputAction::Convert
                              << TextEncoding::Utf8 << MergeStatus::InputFailed;
-    QTest::newRow("unchanged") << gbZhong << TextEncoding::Gb18030 << InputAction::Convert << TextEncoding::Utf8
-                               << MergeStatus::Ok;
+    QTest::newRow("unchanged") << gbZhong << TextEncoding::Gb18030 << InputAction::Convert
+                               << TextEncoding::Utf8 << MergeStatus::Ok;
 }
 
 void TestMixedEncodings::changedInput()
