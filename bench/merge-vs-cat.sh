@@ -5,6 +5,10 @@
 #       and with lone-CR ends                          goal: <= 1.5 x cat
 #   (c) 10,000 files of 1 KiB                          goal: <= 1.05 x cat
 #   (d) one 1 GiB file without a line break            goal: <= 1.15 x cat, peak RSS < 64 MiB
+#   (e) 100 files of 10 MiB of Chinese text, CR LF, nothing to convert:
+#       in UTF-8, and in GBK                             goal: <= 1.15 x cat
+#   (f) 1 GiB, 32 files of 16 MiB in UTF-8 and 32 in GBK:
+#       into UTF-8 (UTF-8 first), into GB18030 (GBK first) goal: <= 3 x cat
 # The tool flushes its output to the disk before it names it. On a RAM-backed folder
 # (tmpfs) that costs nothing, and the goals apply to the wall time. On any other
 # folder cat is followed by an fsync of its output, and since the wait for the disk
@@ -68,7 +72,8 @@ run_cat() {
     cat "${inputs[@]}" >"$work/out.cat"
     if ((on_disk)); then sync --data "$work/out.cat"; fi
 }
-run_tool() { "$tool" "$work/out.tool" "${inputs[@]}"; }
+# What the tool says (the inputs it converted) is kept aside, out of the timings.
+run_tool() { "$tool" "$work/out.tool" "${inputs[@]}" 2>"$work/tool.err"; }
 # A plain read()/write() copy for reference: coreutils 9 cat copies regular files
 # inside the kernel (copy_file_range), which no program that looks at the bytes can do.
 run_dd() {
@@ -99,6 +104,9 @@ compare() {
             sync
         fi
     done
+    if [[ -s $work/tool.err ]]; then
+        head -c 300 "$work/tool.err" | sed 's/^/  the tool said: /'
+    fi
     local cat_median tool_median dd_median=0
     cat_median=$(printf '%s\n' "${cat_times[@]}" | median)
     tool_median=$(printf '%s\n' "${tool_times[@]}" | median)
@@ -134,12 +142,26 @@ make_text() {
     [[ $(stat -c %s "$path") -eq $size ]]
 }
 
+# A file of at most `size` bytes of Chinese text lines ended by CR LF, in `encoding`
+# (UTF-8 or GBK); whole lines only, so that no character is cut.
+make_chinese() {
+    local path=$1 size=$2 encoding=$3 line
+    line=$(printf '%s\r' '合并文本文件：这一行是中文，用来测量编码的检查与转换。Tamborel 0123456789' |
+        iconv -f UTF-8 -t "$encoding")
+    set +o pipefail
+    yes "$line" | head -n $((size / (${#line} + 1))) >"$path"
+    set -o pipefail
+}
+
 # Fills "$work/in" with `count` copies of one generated file.
 make_inputs() {
     local count=$1 size=$2 ending=$3 i
     rm -rf "$work/in"
     mkdir "$work/in"
-    make_text "$work/in/0000.txt" "$size" "$ending"
+    case $ending in
+    utf-8 | gbk) make_chinese "$work/in/0000.txt" "$size" "$ending" ;;
+    *) make_text "$work/in/0000.txt" "$size" "$ending" ;;
+    esac
     for ((i = 1; i < count; i++)); do
         cp "$work/in/0000.txt" "$(printf '%s/in/%04d.txt' "$work" "$i")"
     done
@@ -186,3 +208,25 @@ compare "(d) one 1 GiB line" 1.15
 rss=$(peak_rss_kib)
 rm -f "$work/out.tool"
 awk -v k="$rss" 'BEGIN { printf "(d) peak RSS of the tool: %.1f MiB  goal < 64 MiB  %s\n", k / 1024, (k < 65536 ? "met" : "MISSED") }'
+
+echo "(e) 100 x 10 MiB, Chinese, UTF-8"
+make_inputs 100 $((10 * 1024 * 1024)) utf-8
+compare "(e) UTF-8, none converted" 1.15
+
+echo "(e) 100 x 10 MiB, Chinese, GBK"
+make_inputs 100 $((10 * 1024 * 1024)) gbk
+compare "(e) GBK, none converted" 1.15
+
+echo "(f) 1 GiB: 32 x 16 MiB UTF-8, 32 x 16 MiB GBK"
+rm -rf "$work/in"
+mkdir "$work/in"
+make_chinese "$work/in/u00.txt" $((16 * 1024 * 1024)) utf-8
+make_chinese "$work/in/g00.txt" $((16 * 1024 * 1024)) gbk
+for ((i = 1; i < 32; i++)); do
+    cp "$work/in/u00.txt" "$(printf '%s/in/u%02d.txt' "$work" "$i")"
+    cp "$work/in/g00.txt" "$(printf '%s/in/g%02d.txt' "$work" "$i")"
+done
+inputs=("$work"/in/u*.txt "$work"/in/g*.txt)
+compare "(f) GBK into UTF-8" 3
+inputs=("$work"/in/g*.txt "$work"/in/u*.txt)
+compare "(f) UTF-8 into GB18030" 3

@@ -28,9 +28,9 @@ MergeResult writePiece(const InputPiece& piece, qsizetype inputCount, LineEndWri
 {
     if (!piece.failure.ok())
         return piece.failure;
-    if (watch != nullptr)
-        watch->feed(piece.input, piece.data, piece.size);
-    if (MergeResult fed = writer.feed(piece.data, piece.size); !fed.ok() || !piece.endOfInput)
+    // An input whose bytes are known not to belong in the output ends here.
+    const bool refused = watch != nullptr && !watch->feed(piece.input, piece.data, piece.size);
+    if (MergeResult fed = writer.feed(piece.data, piece.size); !fed.ok() || !(piece.endOfInput || refused))
         return fed;
     MergeResult ended = writer.endFile();
     if (!ended.ok())
@@ -158,12 +158,23 @@ MergeResult EncodedCopy::takeBack()
 MergeResult EncodedCopy::rewrite(qsizetype input, InputAction action)
 {
     const DetectedEncoding& found = m_watch.found(input);
+    const NativePath& path = m_inputs.at(input);
+    const TextEncoding output = m_watch.output();
     if (action == InputAction::Refuse)
-        return MergeResult::failure(MergeStatus::EncodingUnknown, m_inputs.at(input), 0);
+        return MergeResult::failure(MergeStatus::EncodingUnknown, path, 0);
+    const qint64 start = m_output.size();
+    MergeResult written = m_rewriter.write(path, found, action, output, input > 0);
+    if (written.status == MergeStatus::InputChanged && found.encoding == TextEncoding::Gb18030 && !isUtf16(output)) {
+        // Taken for GB18030 unchecked, it is not: its bytes go in as they are, as
+        // those of any text of unknown encoding.
+        if (MergeResult cut = m_output.truncate(start); !cut.ok())
+            return cut;
+        return m_rewriter.write(path, {TextEncoding::Unknown, 0}, InputAction::Copy, output, input > 0);
+    }
     // A UTF-16 input into a UTF-16 output of its byte order only has its line ends mended.
-    if (action == InputAction::Convert && found.encoding != m_watch.output())
-        m_converted.append({m_inputs.at(input), found.encoding, m_watch.output()});
-    return m_rewriter.write(m_inputs.at(input), found, action, m_watch.output(), input > 0);
+    if (written.ok() && action == InputAction::Convert && found.encoding != output)
+        m_converted.append({path, found.encoding, output});
+    return written;
 }
 
 // UTF-16 output: every input is read once for its encoding, and once to convert it.

@@ -13,28 +13,39 @@ void EncodingWatch::follow(qsizetype input)
 {
     if (input != m_current) {
         m_current = input;
-        m_detector = EncodingDetector();
+        // Once the output's encoding is fixed, text that is not UTF-8 is taken for
+        // GB18030 unchecked: into GB18030 it is copied either way, and into UTF-8 the
+        // conversion finds out (see EncodedCopy).
+        m_detector = EncodingDetector(fixesEncoding(m_output) ? EncodingDetector::Gb18030Check::Unchecked
+                                                              : EncodingDetector::Gb18030Check::Checked);
     }
 }
 
-void EncodingWatch::feed(qsizetype input, const char* data, qsizetype size)
+bool EncodingWatch::feed(qsizetype input, const char* data, qsizetype size)
 {
     follow(input);
     m_detector.feed(data, size);
+    return !m_detector.isFinal() || fits(m_detector.result(), m_first + input);
+}
+
+bool EncodingWatch::fits(const DetectedEncoding& found, qsizetype index) const
+{
+    const bool fixedHere = !fixesEncoding(m_output) && fixesEncoding(found.encoding);
+    const InputAction action = actionFor(found, fixedHere ? found.encoding : m_output);
+    // The first input's mark is the output's own, wherever the output takes it.
+    return action == InputAction::Copy || (fixedHere && index == 0 && action == InputAction::CopyWithoutMark);
 }
 
 bool EncodingWatch::endInput(qsizetype input, qint64 outputEnd)
 {
     follow(input);
-    const bool fixedBefore = fixesEncoding(m_output);
-    const InputAction action = add(m_detector.result());
-    const bool fixedHere = !fixedBefore && fixesEncoding(m_output);
+    const DetectedEncoding found = m_detector.result();
     const qsizetype index = m_first + input;
-    // The first input's mark is the output's own, wherever the output takes it.
-    const bool fits =
-        action == InputAction::Copy || (fixedHere && index == 0 && action == InputAction::CopyWithoutMark);
+    const bool fitsAsCopied = fits(found, index);
+    const bool fixedHere = !fixesEncoding(m_output) && fixesEncoding(found.encoding);
+    (void)add(found);
     m_current = -1;
-    if (fits) {
+    if (fitsAsCopied) {
         m_lastEnd = outputEnd;
         return true;
     }

@@ -16,8 +16,9 @@ public:
     // A copy starts at input `first`, after the output's first `outputStart` bytes.
     // Its inputs are then counted from 0.
     void start(qsizetype first, qint64 outputStart);
-    // Bytes of input `input` of the copy, in their order.
-    void feed(qsizetype input, const char* data, qsizetype size);
+    // Bytes of input `input` of the copy, in their order; false once its bytes are
+    // known not to belong in the output, when the copy may end the input there.
+    [[nodiscard]] bool feed(qsizetype input, const char* data, qsizetype size);
     // Input `input` of the copy is written, the output then `outputEnd` bytes long;
     // false when its bytes do not belong there: the copy then stops.
     [[nodiscard]] bool endInput(qsizetype input, qint64 outputEnd);
@@ -40,6 +41,8 @@ public:
 
 private:
     void follow(qsizetype input);
+    // Whether an input found to be `found` goes into the output as its bytes.
+    [[nodiscard]] bool fits(const DetectedEncoding& found, qsizetype index) const;
 
     QList<DetectedEncoding> m_found;
     TextEncoding m_output = TextEncoding::Ascii;

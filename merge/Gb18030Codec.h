@@ -5,11 +5,17 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 // GB18030 text to and from UTF-16, through the platform's own converter: iconv on
 // POSIX systems, code page 54936 on Windows. Qt converts UTF-8 and UTF-16 itself but
 // not GB18030. Both directions take whole characters, so the caller cuts text only
-// between them, and both give nullopt for input that is not valid text.
+// between them, and both give nullopt for input that is not valid text, and for
+// any text where the platform has no converter.
+//
+// The platform's converter is slow for a whole file: the one- and two-byte
+// characters, and those of the Basic Multilingual Plane, go through tables that it
+// fills once, on first use; the rest goes through it.
 class Gb18030Codec final
 {
 public:
@@ -18,9 +24,24 @@ public:
     Q_DISABLE_COPY_MOVE(Gb18030Codec)
 
     [[nodiscard]] std::optional<QString> decode(QByteArrayView bytes);
+    // Appends to `text` the characters of `bytes` up to a sequence that their end
+    // cuts, and returns how many bytes that took; -1 for input that is not valid text.
+    [[nodiscard]] qsizetype decodePart(QByteArrayView bytes, QString& text);
     [[nodiscard]] std::optional<QByteArray> encode(QStringView text);
 
 private:
+    [[nodiscard]] std::optional<QString> platformDecode(QByteArrayView bytes);
+    [[nodiscard]] std::optional<QByteArray> platformEncode(QStringView text);
+    void fillDecodeTable();
+    void fillEncodeTable();
+
     struct Converters;
     std::unique_ptr<Converters> m_converters;
+    bool m_available = false;
+    // The character of each two-byte sequence, by (lead - 0x81) * 191 + (trail - 0x40);
+    // 0 for none.
+    std::vector<char16_t> m_twoBytes;
+    // The sequence of each character of the plane, its bytes from the high end: two
+    // bytes up to 0xFFFF, four above; 0 for none.
+    std::vector<quint32> m_sequences;
 };

@@ -13,11 +13,13 @@ constexpr UINT gb18030CodePage = 54936;
 struct Gb18030Codec::Converters
 {};
 
-Gb18030Codec::Gb18030Codec() : m_converters(std::make_unique<Converters>()) {}
+Gb18030Codec::Gb18030Codec()
+    : m_converters(std::make_unique<Converters>()), m_available(platformEncode(u"a").has_value())
+{}
 
 Gb18030Codec::~Gb18030Codec() = default;
 
-std::optional<QString> Gb18030Codec::decode(QByteArrayView bytes)
+std::optional<QString> Gb18030Codec::platformDecode(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return QString();
@@ -32,7 +34,7 @@ std::optional<QString> Gb18030Codec::decode(QByteArrayView bytes)
     return text;
 }
 
-std::optional<QByteArray> Gb18030Codec::encode(QStringView text)
+std::optional<QByteArray> Gb18030Codec::platformEncode(QStringView text)
 {
     if (text.isEmpty())
         return QByteArray();

@@ -111,10 +111,13 @@ MergeResult InPlaceCopy::copyFile(qsizetype index, const NativePath& path, const
             return read;
         if (count == 0)
             break;
-        if (m_watch != nullptr)
-            m_watch->feed(index, aside ? m_aside.get() : m_buffer.get() + m_used, count);
+        // An input whose bytes are known not to belong in the output ends here.
+        const bool refused =
+            m_watch != nullptr && !m_watch->feed(index, aside ? m_aside.get() : m_buffer.get() + m_used, count);
         if (!(aside ? takeAside(count) : takeInPlace(count)))
             return m_failure;
+        if (refused)
+            break;
     }
     return endFile() ? MergeResult::success() : m_failure;
 }

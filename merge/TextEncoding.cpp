@@ -43,56 +43,36 @@ qsizetype asciiWords(const unsigned char* from, qsizetype size)
 
 } // namespace
 
+EncodingDetector::EncodingDetector(Gb18030Check gb18030, Utf8Validator::Method utf8)
+    : m_utf8(utf8), m_gbChecked(gb18030 == Gb18030Check::Checked), m_gbValid(m_gbChecked)
+{}
+
 void EncodingDetector::feed(const char* data, qsizetype size)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(data);
     for (qsizetype i = 0; i < size && m_size + i < qsizetype(sizeof m_start); ++i)
         m_start[m_size + i] = bytes[i];
     m_size += size;
+    m_utf8.feed(bytes, size);
+    if (m_gbValid)
+        feedGb18030(bytes, size);
+}
+
+void EncodingDetector::feedGb18030(const unsigned char* bytes, qsizetype size)
+{
     qsizetype i = 0;
-    while (i < size && (m_utf8Valid || m_gbValid)) {
-        if (m_utf8Due == 0 && m_gbHave == 0) {
+    while (i < size && m_gbValid) {
+        if (m_gbHave == 0) {
             i += asciiWords(bytes + i, size - i);
             while (i < size && bytes[i] < 0x80)
                 ++i;
             if (i == size)
                 return;
         }
-        const unsigned char byte = bytes[i++];
-        m_nonAscii = m_nonAscii || byte >= 0x80;
-        if (m_utf8Valid)
-            feedUtf8(byte);
-        if (m_gbValid)
-            feedGb18030(byte);
-        if (!m_gbValid)
-            m_gbHave = 0;
+        feedGb18030(bytes[i++]);
     }
-}
-
-void EncodingDetector::feedUtf8(unsigned char byte)
-{
-    if (m_utf8Due > 0) {
-        m_utf8Valid = byte >= m_utf8Low && byte <= m_utf8High;
-        m_utf8Due = m_utf8Valid ? m_utf8Due - 1 : 0;
-        m_utf8Low = 0x80;
-        m_utf8High = 0xBF;
-        return;
-    }
-    if (byte < 0x80)
-        return;
-    if (byte >= 0xC2 && byte <= 0xDF) {
-        m_utf8Due = 1;
-    } else if (byte >= 0xE0 && byte <= 0xEF) {
-        m_utf8Due = 2;
-        m_utf8Low = byte == 0xE0 ? 0xA0 : 0x80;
-        m_utf8High = byte == 0xED ? 0x9F : 0xBF;
-    } else if (byte >= 0xF0 && byte <= 0xF4) {
-        m_utf8Due = 3;
-        m_utf8Low = byte == 0xF0 ? 0x90 : 0x80;
-        m_utf8High = byte == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        m_utf8Valid = false;
-    }
+    if (!m_gbValid)
+        m_gbHave = 0;
 }
 
 void EncodingDetector::feedGb18030(unsigned char byte)
@@ -123,22 +103,34 @@ void EncodingDetector::feedGb18030(unsigned char byte)
     }
 }
 
-DetectedEncoding EncodingDetector::result() const
+std::optional<DetectedEncoding> EncodingDetector::marked() const
 {
     const auto startsWith = [this](std::initializer_list<unsigned char> mark) {
         return m_size >= qsizetype(mark.size()) && std::equal(mark.begin(), mark.end(), m_start);
     };
     if (startsWith({0xEF, 0xBB, 0xBF}))
-        return {TextEncoding::Utf8, 3};
+        return DetectedEncoding{TextEncoding::Utf8, 3};
     if (startsWith({0xFF, 0xFE}))
-        return {TextEncoding::Utf16Le, 2};
+        return DetectedEncoding{TextEncoding::Utf16Le, 2};
     if (startsWith({0xFE, 0xFF}))
-        return {TextEncoding::Utf16Be, 2};
-    if (!m_nonAscii)
+        return DetectedEncoding{TextEncoding::Utf16Be, 2};
+    return std::nullopt;
+}
+
+DetectedEncoding EncodingDetector::result() const
+{
+    if (const std::optional<DetectedEncoding> mark = marked())
+        return *mark;
+    if (!m_utf8.sawNonAscii())
         return {TextEncoding::Ascii, 0};
-    if (m_utf8Valid && m_utf8Due == 0)
+    if (m_utf8.valid())
         return {TextEncoding::Utf8, 0};
-    if (m_gbValid && m_gbHave == 0)
+    if (!m_gbChecked || (m_gbValid && m_gbHave == 0))
         return {TextEncoding::Gb18030, 0};
     return {TextEncoding::Unknown, 0};
+}
+
+bool EncodingDetector::isFinal() const
+{
+    return marked().has_value() || (m_utf8.failed() && (!m_gbChecked || !m_gbValid));
 }

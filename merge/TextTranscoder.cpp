@@ -2,6 +2,7 @@
 
 #include "merge/Gb18030Codec.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -16,27 +17,6 @@ QStringConverter::Encoding unicodeEncoding(TextEncoding encoding)
     default:
         return QStringConverter::Utf8;
     }
-}
-
-// The bytes of [data, data + size) that make whole GB18030 characters, counted
-// from a character's start.
-qsizetype wholeGb18030Characters(const char* data, qsizetype size)
-{
-    qsizetype whole = 0;
-    while (whole < size) {
-        const auto lead = static_cast<unsigned char>(data[whole]);
-        qsizetype length = 1;
-        if (lead >= 0x80) {
-            if (whole + 1 >= size)
-                break;
-            const auto second = static_cast<unsigned char>(data[whole + 1]);
-            length = second >= 0x30 && second <= 0x39 ? 4 : 2;
-        }
-        if (whole + length > size)
-            break;
-        whole += length;
-    }
-    return whole;
 }
 
 } // namespace
@@ -92,33 +72,56 @@ bool TextTranscoder::decode(QByteArrayView data, QString& text)
 
 bool TextTranscoder::decodeGb18030(QByteArrayView data, QString& text)
 {
-    m_pendingBytes.append(data.data(), data.size());
-    const qsizetype whole = wholeGb18030Characters(m_pendingBytes.constData(), m_pendingBytes.size());
-    const std::optional<QString> decoded = m_codec.decode(QByteArrayView(m_pendingBytes).first(whole));
-    if (!decoded)
+    // Only the bytes of a cut character wait, with the few that complete it.
+    if (!m_pendingBytes.isEmpty()) {
+        const qsizetype taken = std::min<qsizetype>(data.size(), 4 - m_pendingBytes.size());
+        m_pendingBytes.append(data.first(taken));
+        const qsizetype whole = m_codec.decodePart(m_pendingBytes, text);
+        if (whole <= 0)
+            return whole == 0 && data.size() == taken;
+        data = data.sliced(taken - (m_pendingBytes.size() - whole));
+        m_pendingBytes.clear();
+    }
+    const qsizetype whole = m_codec.decodePart(data, text);
+    if (whole < 0)
         return false;
-    text = *decoded;
-    m_pendingBytes.remove(0, whole);
+    m_pendingBytes = data.sliced(whole).toByteArray();
     return true;
 }
 
 void TextTranscoder::applyLineRules(QStringView text, QString& lines)
 {
-    lines.reserve(m_pendingHalf.size() + text.size() + text.size() / 8 + 2);
-    lines.append(std::exchange(m_pendingHalf, {}));
-    for (const QChar c : text) {
+    // Each lone CR gains an LF, at most one unit more per unit.
+    lines.resize(m_pendingHalf.size() + 2 * text.size());
+    char16_t* out = reinterpret_cast<char16_t*>(lines.data());
+    out = std::copy(m_pendingHalf.utf16(), m_pendingHalf.utf16() + m_pendingHalf.size(), out);
+    m_pendingHalf.clear();
+    const char16_t* in = text.utf16();
+    const char16_t* const end = in + text.size();
+    while (in < end) {
         if (m_pendingCr) {
             m_pendingCr = false;
             m_lineOpen = false;
-            lines.append(u'\n');
-            if (c == u'\n')
+            *out++ = u'\n';
+            if (*in == u'\n') {
+                ++in;
                 continue;
+            }
         }
-        lines.append(c);
-        m_pendingCr = c == u'\r';
-        // Anything but the CR of a line end leaves the line open, an LF alone too.
-        m_lineOpen = !m_pendingCr;
+        const char16_t* const cr = std::find(in, end, u'\r');
+        if (cr != in) {
+            out = std::copy(in, cr, out);
+            // Anything but the CR of a line end leaves the line open, an LF alone too.
+            m_lineOpen = true;
+        }
+        if (cr == end)
+            break;
+        *out++ = u'\r';
+        m_pendingCr = true;
+        m_lineOpen = false;
+        in = cr + 1;
     }
+    lines.truncate(out - reinterpret_cast<const char16_t*>(lines.constData()));
     // Encoders take whole characters.
     if (!lines.isEmpty() && lines.back().isHighSurrogate()) {
         m_pendingHalf = lines.back();
@@ -135,6 +138,9 @@ bool TextTranscoder::encode(QStringView lines, QByteArray& out)
         out.append(*bytes);
         return true;
     }
-    out.append(m_encoder.encode(lines));
+    const qsizetype used = out.size();
+    out.resize(used + m_encoder.requiredSpace(lines.size()));
+    char* const end = m_encoder.appendToBuffer(out.data() + used, lines);
+    out.truncate(end - out.constData());
     return !m_encoder.hasError();
 }

@@ -4,6 +4,7 @@
 #include "merge/TextTranscoder.h"
 #include "support/Wine.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 // Which encoding an input's bytes are in, and GB18030 through the platform's own
@@ -15,6 +16,7 @@ class TestTextEncoding final : public QObject
 private slots:
     void detection_data();
     void detection();
+    void utf8Methods();
     void init();
     void gb18030Samples_data();
     void gb18030Samples();
@@ -74,14 +76,55 @@ void TestTextEncoding::detection()
     QFETCH(TextEncoding, encoding);
     QFETCH(qsizetype, markSize);
 
-    EncodingDetector whole;
-    whole.feed(bytes.constData(), bytes.size());
-    EncodingDetector byBytes;
-    for (const char byte : bytes)
-        byBytes.feed(&byte, 1);
-    for (const EncodingDetector* detector : {&whole, &byBytes}) {
-        QCOMPARE(detector->result().encoding, encoding);
-        QCOMPARE(detector->result().markSize, markSize);
+    for (const auto method : {Utf8Validator::Method::Fastest, Utf8Validator::Method::ByteByByte}) {
+        EncodingDetector whole(EncodingDetector::Gb18030Check::Checked, method);
+        whole.feed(bytes.constData(), bytes.size());
+        EncodingDetector byBytes(EncodingDetector::Gb18030Check::Checked, method);
+        for (const char byte : bytes)
+            byBytes.feed(&byte, 1);
+        for (const EncodingDetector* detector : {&whole, &byBytes}) {
+            QCOMPARE(detector->result().encoding, encoding);
+            QCOMPARE(detector->result().markSize, markSize);
+        }
+    }
+}
+
+// The sixteen-byte validator against the byte-by-byte one, on seeded random text
+// made of valid and broken sequences at every place of a chunk, fed in random blocks.
+void TestTextEncoding::utf8Methods()
+{
+    const QList<QByteArray> pieces = {"a", "\r\n", "\xC2\x80", "\xDF\xBF", "\xE4\xB8\xAD", "\xE0\xA0\x80",
+                                      "\xED\x9F\xBF", "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF",
+                                      "\xE0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF5\x80", "\xC1\xBF",
+                                      "\x80", "\xE4\xB8", "\xF0\x90\x80", "\xFF", QByteArray(16, 'b')};
+    QList<QByteArray> texts;
+    // Each piece at every place of a chunk, at the end and before an ASCII chunk.
+    for (int place = 0; place < 32; ++place) {
+        for (const QByteArray& piece : pieces) {
+            texts.append(QByteArray(place, 'a') + piece);
+            texts.append(texts.last() + QByteArray(16, 'b'));
+        }
+    }
+    QRandomGenerator random(16);
+    for (int round = 0; round < 4000; ++round) {
+        QByteArray text;
+        const int count = random.bounded(1, 24);
+        // Mostly valid, so that a broken piece is often alone.
+        for (int i = 0; i < count; ++i)
+            text += pieces.at(random.bounded(2) == 0 ? random.bounded(10) : random.bounded(pieces.size()));
+        texts.append(text);
+    }
+    for (const QByteArray& text : texts) {
+        Utf8Validator fast(Utf8Validator::Method::Fastest);
+        Utf8Validator slow(Utf8Validator::Method::ByteByByte);
+        slow.feed(reinterpret_cast<const unsigned char*>(text.constData()), text.size());
+        for (qsizetype at = 0; at < text.size();) {
+            const qsizetype block = std::min<qsizetype>(random.bounded(1, 40), text.size() - at);
+            fast.feed(reinterpret_cast<const unsigned char*>(text.constData() + at), block);
+            at += block;
+        }
+        QVERIFY2(fast.valid() == slow.valid(), text.toHex(' ').constData());
+        QCOMPARE(fast.sawNonAscii(), slow.sawNonAscii());
     }
 }
 
@@ -230,6 +273,8 @@ void TestTextEncoding::transcoding_data()
     row("GB18030, lone CR, to UTF-8", gb, utf8, "\xD6\xD0\r\xCE\xC4", "\xE4\xB8\xAD\r\n\xE6\x96\x87\r\n");
     row("four bytes to four bytes", utf8, gb, "\xF0\xAA\x9A\xA5\r\n", "\x98\x35\xEE\x37\r\n");
     row("GB18030 four bytes to UTF-8", gb, utf8, "\x98\x35\xEE\x37", "\xF0\xAA\x9A\xA5\r\n");
+    row("GB18030 characters cut by blocks", gb, utf8, "a\xD6\xD0\xCE\xC4\x98\x35\xEE\x37",
+        "a\xE4\xB8\xAD\xE6\x96\x87\xF0\xAA\x9A\xA5\r\n");
     row("ASCII to UTF-16LE, LF alone kept", TextEncoding::Ascii, le, "a\nb",
         QByteArray("a\0\n\0b\0\r\0\n\0", 10));
     row("UTF-16LE, 名 holds 0D, to UTF-8, mark dropped", le, utf8, QByteArray("\xFF\xFE\x0D\x54\r\0\n\0", 8),
@@ -263,7 +308,7 @@ void TestTextEncoding::transcoding()
     Gb18030Codec codec;
     if ((from == TextEncoding::Gb18030 || to == TextEncoding::Gb18030) && !codec.encode(u"a").has_value())
         QSKIP("This Wine has no code page 54936 (GB18030)");
-    for (const qsizetype block : {input.size(), qsizetype(1)}) {
+    for (const qsizetype block : {input.size(), qsizetype(1), qsizetype(2), qsizetype(3)}) {
         TextTranscoder transcoder(from, to, codec);
         QByteArray out;
         bool ok = true;

@@ -1,0 +1,146 @@
+#include "merge/Gb18030Codec.h"
+
+namespace {
+
+constexpr int trailCount = 0xFF - 0x40;
+
+bool isDigit(unsigned char byte)
+{
+    return byte >= 0x30 && byte <= 0x39;
+}
+
+bool isTwoByteTrail(unsigned char byte)
+{
+    return byte >= 0x40 && byte <= 0xFE && byte != 0x7F;
+}
+
+bool isLead(unsigned char byte)
+{
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
+} // namespace
+
+void Gb18030Codec::fillDecodeTable()
+{
+    m_twoBytes.assign(size_t(0xFE - 0x81 + 1) * trailCount, 0);
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            const char pair[2] = {char(lead), char(trail)};
+            const std::optional<QString> text = platformDecode(QByteArrayView(pair, 2));
+            if (isTwoByteTrail(trail) && text && text->size() == 1)
+                m_twoBytes[size_t((lead - 0x81) * trailCount + (trail - 0x40))] = text->front().unicode();
+        }
+    }
+}
+
+void Gb18030Codec::fillEncodeTable()
+{
+    m_sequences.assign(0x10000, 0);
+    for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+            continue;
+        const char16_t unit = char16_t(c);
+        const std::optional<QByteArray> bytes = platformEncode(QStringView(&unit, 1));
+        if (!bytes || (bytes->size() != 2 && bytes->size() != 4))
+            continue;
+        quint32 sequence = 0;
+        for (const char byte : *bytes)
+            sequence = sequence << 8 | static_cast<unsigned char>(byte);
+        m_sequences[c] = sequence;
+    }
+}
+
+std::optional<QString> Gb18030Codec::decode(QByteArrayView bytes)
+{
+    QString text;
+    if (decodePart(bytes, text) != bytes.size())
+        return std::nullopt;
+    return text;
+}
+
+qsizetype Gb18030Codec::decodePart(QByteArrayView bytes, QString& text)
+{
+    if (!m_available)
+        return -1;
+    if (m_twoBytes.empty())
+        fillDecodeTable();
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype size = bytes.size();
+    const qsizetype start = text.size();
+    // A character takes at least as many bytes as UTF-16 units.
+    text.resize(start + size);
+    char16_t* const first = reinterpret_cast<char16_t*>(text.data());
+    char16_t* out = first + start;
+    qsizetype i = 0;
+    while (i < size) {
+        const unsigned char lead = in[i];
+        if (lead < 0x80) {
+            *out++ = lead;
+            ++i;
+            continue;
+        }
+        if (!isLead(lead))
+            return -1;
+        if (i + 1 == size)
+            break;
+        const unsigned char trail = in[i + 1];
+        const char16_t unit =
+            isTwoByteTrail(trail) ? m_twoBytes[size_t((lead - 0x81) * trailCount + (trail - 0x40))] : 0;
+        if (unit != 0) {
+            *out++ = unit;
+            i += 2;
+            continue;
+        }
+        // Four-byte sequences, and the few two-byte ones beyond the plane.
+        const qsizetype length = isDigit(trail) ? 4 : 2;
+        if (i + length > size)
+            break;
+        const std::optional<QString> other = platformDecode(bytes.sliced(i, length));
+        if (!other || other->size() > length)
+            return -1;
+        out = std::copy(other->utf16(), other->utf16() + other->size(), out);
+        i += length;
+    }
+    text.truncate(out - first);
+    return i;
+}
+
+std::optional<QByteArray> Gb18030Codec::encode(QStringView text)
+{
+    if (!m_available)
+        return std::nullopt;
+    if (m_sequences.empty())
+        fillEncodeTable();
+    // Four bytes at most per UTF-16 unit.
+    QByteArray bytes(text.size() * 4, Qt::Uninitialized);
+    char* out = bytes.data();
+    const char16_t* in = text.utf16();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = in[i];
+        if (unit < 0x80) {
+            *out++ = char(unit);
+            continue;
+        }
+        quint32 sequence = m_sequences[unit];
+        if (sequence == 0) {
+            // A character beyond the plane, or one the table could not take.
+            const qsizetype units = QChar::isHighSurrogate(unit) && i + 1 < size ? 2 : 1;
+            const std::optional<QByteArray> other = platformEncode(text.sliced(i, units));
+            if (!other)
+                return std::nullopt;
+            out = std::copy(other->cbegin(), other->cend(), out);
+            i += units - 1;
+            continue;
+        }
+        if (sequence > 0xFFFF) {
+            *out++ = char(sequence >> 24);
+            *out++ = char(sequence >> 16);
+        }
+        *out++ = char(sequence >> 8);
+        *out++ = char(sequence);
+    }
+    bytes.truncate(out - bytes.data());
+    return bytes;
+}

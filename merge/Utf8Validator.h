@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Whether bytes, given block by block, are valid UTF-8 as a whole: no overlong
+// forms, no surrogates, nothing past U+10FFFF, no sequence cut. Sixteen bytes at a
+// time with SSSE3 where the processor has it (the way simdjson validates), which
+// keeps up with the copy on Chinese text; byte by byte elsewhere.
+class Utf8Validator final
+{
+public:
+    enum class Method
+    {
+        Fastest,
+        ByteByByte,
+    };
+
+    explicit Utf8Validator(Method method = Method::Fastest);
+
+    void feed(const unsigned char* data, qsizetype size);
+    // Invalid already, whatever follows.
+    [[nodiscard]] bool failed() const;
+    // Everything fed so far is valid UTF-8 and ends between characters.
+    [[nodiscard]] bool valid() const;
+    // Some byte fed so far is at or above 0x80.
+    [[nodiscard]] bool sawNonAscii() const;
+
+private:
+    void feedBytes(const unsigned char* data, qsizetype size);
+    void feedChunks(const unsigned char* data, qsizetype size);
+
+    bool m_simd = false;
+    bool m_nonAscii = false;
+    bool m_failed = false;
+    // Byte by byte: continuation bytes still due, and the range the next one must
+    // lie in (narrower after some lead bytes).
+    int m_due = 0;
+    unsigned char m_low = 0x80;
+    unsigned char m_high = 0xBF;
+    // Sixteen at a time: the last chunk, where it ended inside a sequence, the
+    // errors so far, and the bytes that do not make a whole chunk yet.
+    alignas(16) unsigned char m_previous[16] = {};
+    alignas(16) unsigned char m_incomplete[16] = {};
+    alignas(16) unsigned char m_errors[16] = {};
+    unsigned char m_pending[16] = {};
+    qsizetype m_pendingSize = 0;
+};
