@@ -59,6 +59,8 @@ QString helpText()
         QStringLiteral("二、合并方式："),
         QStringLiteral("1.按文件显示的次序进行合并；"),
         QStringLiteral("2.每个文件之间设置一处空行。"),
+        QStringLiteral("3.文件编码（GBK、UTF-8、UTF-"
+                       "16）不同时，合并文件采用列表中第一个此类文件的编码，其余文件自动转换为该编码。"),
         QStringLiteral("三、操作步骤："),
         QStringLiteral("1.选择需要合并的文件(这些文件可以在不同的文件夹内)；"),
         QStringLiteral("2.排定待合并文件的先后次序；"),
@@ -72,6 +74,7 @@ QString helpText()
         QStringLiteral("3.需要合并文件可以在不同的文件夹内。"),
         QStringLiteral("五、注意事项："),
         QStringLiteral("1.一个文件只能参与合并一次。"),
+        QStringLiteral("2.无法识别编码的文件不能合并到 UTF-16 文件中。"),
         QStringLiteral("六、软件信息："),
         QStringLiteral("发布者：") + publisher(),
         QStringLiteral("电子邮件：") + publisherEmail(),

@@ -148,8 +148,11 @@ make_chinese() {
     local path=$1 size=$2 encoding=$3 line
     line=$(printf '%s\r' '合并文本文件：这一行是中文，用来测量编码的检查与转换。Tamborel 0123456789' |
         iconv -f UTF-8 -t "$encoding")
+    # Counted in bytes, whatever the locale.
+    local bytes
+    bytes=$(printf '%s\n' "$line" | wc -c)
     set +o pipefail
-    yes "$line" | head -n $((size / (${#line} + 1))) >"$path"
+    yes "$line" | head -n $((size / bytes)) >"$path"
     set -o pipefail
 }
 

@@ -164,7 +164,8 @@ MergeResult EncodedCopy::rewrite(qsizetype input, InputAction action)
         return MergeResult::failure(MergeStatus::EncodingUnknown, path, 0);
     const qint64 start = m_output.size();
     MergeResult written = m_rewriter.write(path, found, action, output, input > 0);
-    if (written.status == MergeStatus::InputChanged && found.encoding == TextEncoding::Gb18030 && !isUtf16(output)) {
+    if (written.status == MergeStatus::InputChanged && found.encoding == TextEncoding::Gb18030 &&
+        !isUtf16(output)) {
         // Taken for GB18030 unchecked, it is not: its bytes go in as they are, as
         // those of any text of unknown encoding.
         if (MergeResult cut = m_output.truncate(start); !cut.ok())

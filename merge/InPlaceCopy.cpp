@@ -112,8 +112,8 @@ MergeResult InPlaceCopy::copyFile(qsizetype index, const NativePath& path, const
         if (count == 0)
             break;
         // An input whose bytes are known not to belong in the output ends here.
-        const bool refused =
-            m_watch != nullptr && !m_watch->feed(index, aside ? m_aside.get() : m_buffer.get() + m_used, count);
+        const bool refused = m_watch != nullptr &&
+                             !m_watch->feed(index, aside ? m_aside.get() : m_buffer.get() + m_used, count);
         if (!(aside ? takeAside(count) : takeInPlace(count)))
             return m_failure;
         if (refused)

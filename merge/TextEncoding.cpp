@@ -54,7 +54,9 @@ void EncodingDetector::feed(const char* data, qsizetype size)
         m_start[m_size + i] = bytes[i];
     m_size += size;
     m_utf8.feed(bytes, size);
-    if (m_gbValid)
+    // Until the first byte above ASCII, GB18030 stands between characters: the
+    // check starts with the block that holds that byte.
+    if (m_gbValid && (m_gbHave > 0 || m_utf8.sawNonAscii()))
         feedGb18030(bytes, size);
 }
 

@@ -20,14 +20,14 @@ bool hasSsse3()
 // What each pair of a byte and the one before may violate, looked up by the high
 // and low halves of the first and the high half of the second: a bit survives the
 // three lookups only where the pair breaks that rule.
-constexpr char tooShort = 1 << 0;   // lead or ASCII, then a lead or ASCII after a lead
-constexpr char tooLong = 1 << 1;    // ASCII, then a continuation
-constexpr char overlong3 = 1 << 2;  // E0, then 80..9F
-constexpr char tooLarge = 1 << 3;   // F4 and above, then 90..BF
-constexpr char surrogate = 1 << 4;  // ED, then A0..BF
-constexpr char overlong2 = 1 << 5;  // C0 or C1, then a continuation
-constexpr char tooLarge1000 = 1 << 6; // F5 and above, then 80..8F
-constexpr char overlong4 = 1 << 6;  // F0, then 80..8F
+constexpr char tooShort = 1 << 0;       // lead or ASCII, then a lead or ASCII after a lead
+constexpr char tooLong = 1 << 1;        // ASCII, then a continuation
+constexpr char overlong3 = 1 << 2;      // E0, then 80..9F
+constexpr char tooLarge = 1 << 3;       // F4 and above, then 90..BF
+constexpr char surrogate = 1 << 4;      // ED, then A0..BF
+constexpr char overlong2 = 1 << 5;      // C0 or C1, then a continuation
+constexpr char tooLarge1000 = 1 << 6;   // F5 and above, then 80..8F
+constexpr char overlong4 = 1 << 6;      // F0, then 80..8F
 constexpr char twoConts = char(1 << 7); // a continuation, then another
 constexpr char carry = tooShort | tooLong | twoConts;
 
@@ -40,27 +40,30 @@ __attribute__((target("ssse3"))) __m128i pairErrors(__m128i input, __m128i previ
 {
     const __m128i prev1 = _mm_alignr_epi8(input, previous, 15);
     const __m128i byte1High = _mm_shuffle_epi8(
-        _mm_setr_epi8(tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, twoConts, twoConts,
-                      twoConts, twoConts, tooShort | overlong2, tooShort, tooShort | overlong3 | surrogate,
-                      tooShort | tooLarge | tooLarge1000 | overlong4),
+        _mm_setr_epi8(tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, twoConts,
+                      twoConts, twoConts, twoConts, tooShort | overlong2, tooShort,
+                      tooShort | overlong3 | surrogate, tooShort | tooLarge | tooLarge1000 | overlong4),
         highHalves(prev1));
     constexpr char large = carry | tooLarge | tooLarge1000;
-    const __m128i byte1Low = _mm_shuffle_epi8(
-        _mm_setr_epi8(carry | overlong3 | overlong2 | overlong4, carry | overlong2, carry, carry, carry | tooLarge,
-                      large, large, large, large, large, large, large, large, large | surrogate, large, large),
-        _mm_and_si128(prev1, _mm_set1_epi8(0x0F)));
+    const __m128i byte1Low =
+        _mm_shuffle_epi8(_mm_setr_epi8(carry | overlong3 | overlong2 | overlong4, carry | overlong2, carry,
+                                       carry, carry | tooLarge, large, large, large, large, large, large,
+                                       large, large, large | surrogate, large, large),
+                         _mm_and_si128(prev1, _mm_set1_epi8(0x0F)));
     constexpr char cont = tooLong | overlong2 | twoConts;
-    const __m128i byte2High = _mm_shuffle_epi8(
-        _mm_setr_epi8(tooShort, tooShort, tooShort, tooShort, tooShort, tooShort, tooShort, tooShort,
-                      cont | overlong3 | tooLarge1000 | overlong4, cont | overlong3 | tooLarge,
-                      cont | surrogate | tooLarge, cont | surrogate | tooLarge, tooShort, tooShort, tooShort,
-                      tooShort),
-        highHalves(input));
+    const __m128i byte2High =
+        _mm_shuffle_epi8(_mm_setr_epi8(tooShort, tooShort, tooShort, tooShort, tooShort, tooShort, tooShort,
+                                       tooShort, cont | overlong3 | tooLarge1000 | overlong4,
+                                       cont | overlong3 | tooLarge, cont | surrogate | tooLarge,
+                                       cont | surrogate | tooLarge, tooShort, tooShort, tooShort, tooShort),
+                         highHalves(input));
     const __m128i special = _mm_and_si128(_mm_and_si128(byte1High, byte1Low), byte2High);
     // The third and fourth bytes of longer sequences must be continuations, which
     // the pair rules mark as twoConts.
-    const __m128i third = _mm_subs_epu8(_mm_alignr_epi8(input, previous, 14), _mm_set1_epi8(char(0xE0 - 0x80)));
-    const __m128i fourth = _mm_subs_epu8(_mm_alignr_epi8(input, previous, 13), _mm_set1_epi8(char(0xF0 - 0x80)));
+    const __m128i third =
+        _mm_subs_epu8(_mm_alignr_epi8(input, previous, 14), _mm_set1_epi8(char(0xE0 - 0x80)));
+    const __m128i fourth =
+        _mm_subs_epu8(_mm_alignr_epi8(input, previous, 13), _mm_set1_epi8(char(0xF0 - 0x80)));
     const __m128i mustContinue = _mm_and_si128(_mm_or_si128(third, fourth), _mm_set1_epi8(char(0x80)));
     return _mm_xor_si128(mustContinue, special);
 }
@@ -68,14 +71,15 @@ __attribute__((target("ssse3"))) __m128i pairErrors(__m128i input, __m128i previ
 // Non-zero where the chunk ends inside a sequence.
 __attribute__((target("ssse3"))) __m128i endsInside(__m128i input)
 {
-    return _mm_subs_epu8(input, _mm_setr_epi8(char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
-                                              char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
-                                              char(0xFF), char(0xFF), char(0xFF), char(0xF0 - 1),
-                                              char(0xE0 - 1), char(0xC0 - 1)));
+    return _mm_subs_epu8(input,
+                         _mm_setr_epi8(char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
+                                       char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
+                                       char(0xFF), char(0xF0 - 1), char(0xE0 - 1), char(0xC0 - 1)));
 }
 
 __attribute__((target("ssse3"))) void validateChunks(const unsigned char* data, qsizetype chunks,
-                                                     unsigned char* previousBytes, unsigned char* incompleteBytes,
+                                                     unsigned char* previousBytes,
+                                                     unsigned char* incompleteBytes,
                                                      unsigned char* errorBytes, bool& nonAscii)
 {
     __m128i previous = _mm_load_si128(reinterpret_cast<const __m128i*>(previousBytes));
@@ -177,9 +181,8 @@ void Utf8Validator::feedBytes(const unsigned char* data, qsizetype size)
 
 bool Utf8Validator::sawNonAscii() const
 {
-    return m_nonAscii || std::any_of(m_pending, m_pending + m_pendingSize, [](unsigned char byte) {
-               return byte >= 0x80;
-           });
+    return m_nonAscii ||
+           std::any_of(m_pending, m_pending + m_pendingSize, [](unsigned char byte) { return byte >= 0x80; });
 }
 
 bool Utf8Validator::failed() const

@@ -205,7 +205,9 @@ void TestMixedEncodings::merged()
     QFETCH(MergeStatus, status);
     QFETCH(bool, ram);
     QFETCH(qsizetype, blockSize);
-    if (!codecWorks())
+    const bool needsCodec = std::any_of(converted.cbegin(), converted.cend(),
+                                        [](const QByteArray& input) { return input.contains('g'); });
+    if (needsCodec && !codecWorks())
         QSKIP("This system has no GB18030 converter");
 
     QTemporaryDir dir(folderTemplate(ram));

@@ -93,10 +93,26 @@ void TestTextEncoding::detection()
 // made of valid and broken sequences at every place of a chunk, fed in random blocks.
 void TestTextEncoding::utf8Methods()
 {
-    const QList<QByteArray> pieces = {"a", "\r\n", "\xC2\x80", "\xDF\xBF", "\xE4\xB8\xAD", "\xE0\xA0\x80",
-                                      "\xED\x9F\xBF", "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF",
-                                      "\xE0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF5\x80", "\xC1\xBF",
-                                      "\x80", "\xE4\xB8", "\xF0\x90\x80", "\xFF", QByteArray(16, 'b')};
+    const QList<QByteArray> pieces = {"a",
+                                      "\r\n",
+                                      "\xC2\x80",
+                                      "\xDF\xBF",
+                                      "\xE4\xB8\xAD",
+                                      "\xE0\xA0\x80",
+                                      "\xED\x9F\xBF",
+                                      "\xEF\xBF\xBF",
+                                      "\xF0\x90\x80\x80",
+                                      "\xF4\x8F\xBF\xBF",
+                                      "\xE0\x80",
+                                      "\xED\xA0\x80",
+                                      "\xF4\x90\x80\x80",
+                                      "\xF5\x80",
+                                      "\xC1\xBF",
+                                      "\x80",
+                                      "\xE4\xB8",
+                                      "\xF0\x90\x80",
+                                      "\xFF",
+                                      QByteArray(16, 'b')};
     QList<QByteArray> texts;
     // Each piece at every place of a chunk, at the end and before an ASCII chunk.
     for (int place = 0; place < 32; ++place) {
