@@ -30,8 +30,9 @@ enum class MergeStatus
     InputIsOutput,
     // An input's encoding is not recognised, and its text cannot go into a UTF-16 output.
     EncodingUnknown,
-    // An input changed while it was merged, so that its text no longer went in the
-    // way its encoding, found before, said.
+    // An input's text did not go in the way its encoding, found before, said: it
+    // changed while it was merged, or is not valid text in the encoding its
+    // byte-order mark names.
     InputChanged,
     // The output could not be written, flushed or published.
     OutputFailed,

@@ -33,7 +33,7 @@ QString failed(const MergeResult& result)
     case MergeStatus::EncodingUnknown:
         return withReason(path + QStringLiteral(" 的编码无法识别，不能转换为 UTF-16"), result.error);
     case MergeStatus::InputChanged:
-        return withReason(path + QStringLiteral(" 在合并过程中被修改"), result.error);
+        return withReason(path + QStringLiteral(" 不是有效的文本，或在合并过程中被修改"), result.error);
     case MergeStatus::FolderFailed:
         return withReason(path + QStringLiteral(" 文件夹创建失败"), result.error);
     case MergeStatus::OutputNotCreated:

@@ -42,6 +42,7 @@ private slots:
     void existingOutputRefused();
     void permissionsOfNewFile_data();
     void permissionsOfNewFile();
+    void fileSizeLimitMidCopy_data();
     void fileSizeLimitMidCopy();
     void outputIsNeverItsOwnInput_data();
     void outputIsNeverItsOwnInput();
@@ -270,26 +271,38 @@ void TestMergeOutput::permissionsOfNewFile()
 #endif
 }
 
+void TestMergeOutput::fileSizeLimitMidCopy_data()
+{
+    QTest::addColumn<QByteArray>("second");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("copied") << QByteArray(300000, 'x') << 400000;
+    // 中 in GBK, which grows by half into the UTF-8 of the first input: its bytes,
+    // copied first, fit; converted, they do not.
+    QTest::newRow("converted") << QByteArray("\xD6\xD0").repeated(150000) << 700000;
+}
+
 // A file-size limit hit mid-copy (EFBIG, with SIGXFSZ ignored as a shell may do)
-// must fail the merge. The limit is set in a child process so that nothing else
-// the test runner writes is limited by it.
+// must fail the merge, in an input copied as it is or converted. The limit is set
+// in a child process so that nothing else the test runner writes is limited by it.
 void TestMergeOutput::fileSizeLimitMidCopy()
 {
 #ifdef Q_OS_UNIX
+    QFETCH(QByteArray, second);
+    QFETCH(int, limit);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(QDir(dir.path()).mkdir(u"out"_s));
     const QStringList inputs = {dir.filePath(u"a.txt"_s), dir.filePath(u"b.txt"_s)};
-    for (const QString& input : inputs)
-        QVERIFY(writeBytes(input, QByteArray(300000, 'x')));
+    QVERIFY(writeBytes(inputs.at(0), "\xE4\xB8\xAD" + QByteArray(300000, 'x')));
+    QVERIFY(writeBytes(inputs.at(1), second));
     const QString output = dir.filePath(u"out/merged.txt"_s);
 
     const pid_t child = ::fork();
     QVERIFY(child >= 0);
     if (child == 0) {
         ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit = {400000, 400000};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit fileSize = {rlim_t(limit), rlim_t(limit)};
+        ::setrlimit(RLIMIT_FSIZE, &fileSize);
         const MergeResult result = mergeFiles(paths(inputs), path(output));
         const bool expected = result.status == MergeStatus::OutputFailed && result.path == path(output) &&
                               result.error == EFBIG;
