@@ -59,8 +59,7 @@ QString helpText()
         QStringLiteral("二、合并方式："),
         QStringLiteral("1.按文件显示的次序进行合并；"),
         QStringLiteral("2.每个文件之间设置一处空行。"),
-        QStringLiteral("3.文件编码（GBK、UTF-8、UTF-"
-                       "16）不同时，合并文件采用列表中第一个此类文件的编码，其余文件自动转换为该编码。"),
+        QStringLiteral("3.各文件编码不同时，统一转换为列表中第一个 GBK、UTF-8 或 UTF-16 文件的编码。"),
         QStringLiteral("三、操作步骤："),
         QStringLiteral("1.选择需要合并的文件(这些文件可以在不同的文件夹内)；"),
         QStringLiteral("2.排定待合并文件的先后次序；"),
