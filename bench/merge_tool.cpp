@@ -47,7 +47,9 @@ const char* statusName(MergeStatus status)
     case MergeStatus::EncodingUnknown:
         return "encoding not recognised, cannot go into a UTF-16 output";
     case MergeStatus::InputChanged:
-        return "input changed while it was merged";
+        return "input changed while it was merged, or is not valid text";
+    case MergeStatus::CannotConvert:
+        return "input has a character the output's encoding cannot hold";
     case MergeStatus::OutputFailed:
         return "cannot write output";
     case MergeStatus::FolderFailed:

@@ -32,6 +32,12 @@ MergeResult changed(const NativePath& path)
     return MergeResult::failure(MergeStatus::InputChanged, path, 0);
 }
 
+MergeResult refused(const NativePath& path, const TextTranscoder& transcoder)
+{
+    return transcoder.cannotEncode() ? MergeResult::failure(MergeStatus::CannotConvert, path, 0)
+                                     : changed(path);
+}
+
 } // namespace
 
 InputRewriter::InputRewriter(MergeOutput& output, qsizetype blockSize, const std::atomic<bool>* cancel)
@@ -113,13 +119,13 @@ MergeResult InputRewriter::convert(const NativePath& path, const DetectedEncodin
     const MergeResult read = readAll(path, [&](const char* data, qsizetype size) {
         text.clear();
         if (!transcoder.feed(QByteArrayView(data, size), text))
-            return changed(path);
+            return refused(path, transcoder);
         return m_output.write(text.constData(), text.size());
     });
     if (!read.ok())
         return read;
     text.clear();
     if (!transcoder.finish(text))
-        return changed(path);
+        return refused(path, transcoder);
     return m_output.write(text.constData(), text.size());
 }

@@ -34,6 +34,8 @@ enum class MergeStatus
     // changed while it was merged, or is not valid text in the encoding its
     // byte-order mark names.
     InputChanged,
+    // A character of an input has no form in the output's encoding.
+    CannotConvert,
     // The output could not be written, flushed or published.
     OutputFailed,
     // The missing output folder could not be created.

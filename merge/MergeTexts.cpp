@@ -32,6 +32,8 @@ QString failed(const MergeResult& result)
         return withReason(path + QStringLiteral(" 就是正在写入的合并文件，无法读取"), result.error);
     case MergeStatus::EncodingUnknown:
         return withReason(path + QStringLiteral(" 的编码无法识别，不能转换为 UTF-16"), result.error);
+    case MergeStatus::CannotConvert:
+        return withReason(path + QStringLiteral(" 中有字符无法转换为合并文件的编码"), result.error);
     case MergeStatus::InputChanged:
         return withReason(path + QStringLiteral(" 不是有效的文本，或在合并过程中被修改"), result.error);
     case MergeStatus::FolderFailed:

@@ -40,7 +40,8 @@ bool TextTranscoder::feed(QByteArrayView data, QByteArray& out)
         m_failed = !decode(data, text);
         if (!m_failed) {
             applyLineRules(text, lines);
-            m_failed = !encode(lines, out);
+            m_cannotEncode = !encode(lines, out);
+            m_failed = m_cannotEncode;
         }
     }
     return !m_failed;
@@ -57,7 +58,13 @@ bool TextTranscoder::finish(QByteArray& out)
         lines.append(u"\r\n");
     m_pendingCr = false;
     m_lineOpen = false;
-    return encode(lines, out);
+    m_cannotEncode = !encode(lines, out);
+    return !m_cannotEncode;
+}
+
+bool TextTranscoder::cannotEncode() const
+{
+    return m_cannotEncode;
 }
 
 bool TextTranscoder::decode(QByteArrayView data, QString& text)

@@ -33,6 +33,10 @@ public:
     [[nodiscard]] bool feed(QByteArrayView data, QByteArray& out);
     // Completes the input's last line; false when it ended inside a character.
     [[nodiscard]] bool finish(QByteArray& out);
+    // After a failure: the input was text, but a character of it has no form in the
+    // output's encoding (a lone surrogate; with glibc, the private-use characters
+    // that GB18030-2022 gave up).
+    [[nodiscard]] bool cannotEncode() const;
 
 private:
     [[nodiscard]] bool decode(QByteArrayView data, QString& text);
@@ -52,4 +56,5 @@ private:
     bool m_pendingCr = false;
     bool m_lineOpen = false;
     bool m_failed = false;
+    bool m_cannotEncode = false;
 };

@@ -250,6 +250,16 @@ void TestMixedEncodings::changedInput_data()
                                                   << TextEncoding::Utf8 << MergeStatus::InputChanged;
     QTest::newRow("marked, mark gone") << u8Zhong << TextEncoding::Utf8 << InputAction::CopyWithoutMark
                                        << TextEncoding::Utf8 << MergeStatus::InputChanged;
+    // U+E78D, a private-use character that GB18030-2022 gave up: Windows still
+    // converts it, glibc no longer does.
+#ifdef Q_OS_WIN
+    const MergeStatus privateUse = MergeStatus::Ok;
+#else
+    const MergeStatus privateUse = MergeStatus::CannotConvert;
+#endif
+    QTest::newRow("private-use character into GBK")
+        << QByteArray("\xEE\x9E\x8D") << TextEncoding::Utf8 << InputAction::Convert << TextEncoding::Gb18030
+        << privateUse;
     QTest::newRow("removed") << QByteArray() << TextEncoding::Gb18030 << InputAction::Convert
                              << TextEncoding::Utf8 << MergeStatus::InputFailed;
     QTest::newRow("unchanged") << gbZhong << TextEncoding::Gb18030 << InputAction::Convert
