@@ -114,11 +114,12 @@ void TestTextEncoding::utf8Methods()
                                       "\xFF",
                                       QByteArray(16, 'b')};
     QList<QByteArray> texts;
-    // Each piece at every place of a chunk, at the end and before an ASCII chunk.
+    // Each piece at every place of a chunk, at the end and before ASCII chunks.
     for (int place = 0; place < 32; ++place) {
         for (const QByteArray& piece : pieces) {
             texts.append(QByteArray(place, 'a') + piece);
             texts.append(texts.last() + QByteArray(16, 'b'));
+            texts.append(texts.last() + QByteArray(48, 'b'));
         }
     }
     QRandomGenerator random(16);
@@ -131,16 +132,21 @@ void TestTextEncoding::utf8Methods()
         texts.append(text);
     }
     for (const QByteArray& text : texts) {
-        Utf8Validator fast(Utf8Validator::Method::Fastest);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text.constData());
         Utf8Validator slow(Utf8Validator::Method::ByteByByte);
-        slow.feed(reinterpret_cast<const unsigned char*>(text.constData()), text.size());
+        slow.feed(bytes, text.size());
+        Utf8Validator whole(Utf8Validator::Method::Fastest);
+        whole.feed(bytes, text.size());
+        Utf8Validator inBlocks(Utf8Validator::Method::Fastest);
         for (qsizetype at = 0; at < text.size();) {
             const qsizetype block = std::min<qsizetype>(random.bounded(1, 40), text.size() - at);
-            fast.feed(reinterpret_cast<const unsigned char*>(text.constData() + at), block);
+            inBlocks.feed(bytes + at, block);
             at += block;
         }
-        QVERIFY2(fast.valid() == slow.valid(), text.toHex(' ').constData());
-        QCOMPARE(fast.sawNonAscii(), slow.sawNonAscii());
+        for (const Utf8Validator* fast : {&whole, &inBlocks}) {
+            QVERIFY2(fast->valid() == slow.valid(), text.toHex(' ').constData());
+            QCOMPARE(fast->sawNonAscii(), slow.sawNonAscii());
+        }
     }
 }
 
