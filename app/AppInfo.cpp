@@ -2,7 +2,7 @@
 
 #include "app/BuildInfo.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 
 #ifdef Q_OS_LINUX
@@ -42,6 +42,13 @@ QString xmppAddress()
 QString matrixRoom()
 {
     return QStringLiteral(TAMBOREL_MATRIX);
+}
+
+void describeApplication()
+{
+    QGuiApplication::setApplicationName(applicationTitle());
+    QGuiApplication::setApplicationVersion(applicationVersion());
+    QGuiApplication::setDesktopFileName(QStringLiteral(TAMBOREL_APP_ID));
 }
 
 NativePath programFolder()

@@ -14,5 +14,10 @@
 [[nodiscard]] QString xmppAddress();
 [[nodiscard]] QString matrixRoom();
 
+// Gives the running application its name, its version and the name of its desktop
+// entry (the application id), by which Wayland shows the window with the entry's
+// icon. The X11 class stays the program's name.
+void describeApplication();
+
 // The folder that holds the program's executable file.
 [[nodiscard]] NativePath programFolder();

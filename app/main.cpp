@@ -9,8 +9,7 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(applicationTitle());
-    QApplication::setApplicationVersion(applicationVersion());
+    describeApplication();
     const ChineseTranslations chinese;
 
     SystemDriveSource drives;

@@ -1,3 +1,4 @@
+#include "app/AppInfo.h"
 #include "browser/DrivePane.h"
 #include "browser/FilePane.h"
 #include "browser/FolderPane.h"
@@ -28,6 +29,7 @@ class StartupTest final : public QObject
 
 private slots:
     void init();
+    void applicationDescribed();
     void startFolders_data();
     void startFolders();
     void openingAFolderMovesFilePaneAndOutputName();
@@ -70,6 +72,15 @@ void StartupTest::selectDrive(const QString& root)
     const int index = drivePane()->findData(NativePath::fromText(root).native());
     QVERIFY2(index >= 0, qPrintable(root));
     drivePane()->setCurrentIndex(index);
+}
+
+// Wayland matches the window to its menu entry by the desktop file name; X11 by the
+// class, which stays the program's name.
+void StartupTest::applicationDescribed()
+{
+    describeApplication();
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.tamborel.Tamborel"));
+    QCOMPARE(QGuiApplication::applicationName(), QStringLiteral("Tamborel"));
 }
 
 void StartupTest::startFolders_data()
