@@ -45,7 +45,7 @@ QString failed(const MergeResult& result)
     }
 }
 
-// The design's sentence, then what was converted, if anything.
+// The merge's sentence, then what was converted, if anything.
 QString succeeded(const MergeResult& result, const QString& outputName)
 {
     const QString merged =
