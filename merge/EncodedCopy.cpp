@@ -122,10 +122,11 @@ MergeResult EncodedCopy::rewrite(qsizetype input, InputAction action)
         return MergeResult::failure(MergeStatus::EncodingUnknown, path, 0);
     const qint64 start = m_output.size();
     MergeResult written = m_rewriter.write(path, found, action, output, input > 0);
-    if (written.status == MergeStatus::InputChanged && found.encoding == TextEncoding::Gb18030 &&
-        !isUtf16(output)) {
-        // Taken for GB18030 unchecked, it is not: its bytes go in as they are, as
-        // those of any text of unknown encoding.
+    const bool presumed = found.encoding == TextEncoding::Gb18030 || found.encoding == TextEncoding::Utf8;
+    if (written.status == MergeStatus::InputChanged && presumed && !isUtf16(output)) {
+        // Taken for GB18030 unchecked, or for UTF-8 before its end, it is not: its
+        // bytes go in as they are, as those of any text of unknown encoding, or of
+        // GB18030 into GB18030 (the copy finds out if it changed meanwhile).
         if (MergeResult cut = m_output.truncate(start); !cut.ok())
             return cut;
         return m_rewriter.write(path, {TextEncoding::Unknown, 0}, InputAction::Copy, output, input > 0);

@@ -1,5 +1,13 @@
 #include "merge/EncodingWatch.h"
 
+namespace {
+
+// Into a GB18030 output, text that is still valid UTF-8 this far in is taken for
+// UTF-8 and converted (see EncodedCopy), rather than copied whole and then cut back.
+constexpr qint64 presumeUtf8After = 64 * 1024;
+
+} // namespace
+
 void EncodingWatch::start(qsizetype first, qint64 outputStart)
 {
     m_first = first;
@@ -13,6 +21,7 @@ void EncodingWatch::follow(qsizetype input)
 {
     if (input != m_current) {
         m_current = input;
+        m_presumedUtf8 = false;
         // Once the output's encoding is fixed, text that is not UTF-8 is taken for
         // GB18030 unchecked: into GB18030 it is copied either way, and into UTF-8 the
         // conversion finds out (see EncodedCopy).
@@ -25,7 +34,11 @@ bool EncodingWatch::feed(qsizetype input, const char* data, qsizetype size)
 {
     follow(input);
     m_detector.feed(data, size);
-    return !m_detector.isFinal() || fits(m_detector.result(), m_first + input);
+    if (m_detector.isFinal())
+        return fits(m_detector.result(), m_first + input);
+    m_presumedUtf8 = m_output == TextEncoding::Gb18030 && m_detector.isUtf8SoFar() &&
+                     m_detector.bytesFed() >= presumeUtf8After;
+    return !m_presumedUtf8;
 }
 
 bool EncodingWatch::fits(const DetectedEncoding& found, qsizetype index) const
@@ -39,7 +52,8 @@ bool EncodingWatch::fits(const DetectedEncoding& found, qsizetype index) const
 bool EncodingWatch::endInput(qsizetype input, qint64 outputEnd)
 {
     follow(input);
-    const DetectedEncoding found = m_detector.result();
+    const DetectedEncoding found =
+        m_presumedUtf8 ? DetectedEncoding{TextEncoding::Utf8, 0} : m_detector.result();
     const qsizetype index = m_first + input;
     const bool fitsAsCopied = fits(found, index);
     const bool fixedHere = !fixesEncoding(m_output) && fixesEncoding(found.encoding);

@@ -48,6 +48,8 @@ private:
     TextEncoding m_output = TextEncoding::Ascii;
     QByteArray m_mark;
     EncodingDetector m_detector;
+    // The current input was taken for UTF-8 before its end, and cut short.
+    bool m_presumedUtf8 = false;
     qsizetype m_first = 0;
     qsizetype m_current = -1;
     qint64 m_lastEnd = 0;

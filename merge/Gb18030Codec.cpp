@@ -108,13 +108,22 @@ qsizetype Gb18030Codec::decodePart(QByteArrayView bytes, QString& text)
 
 std::optional<QByteArray> Gb18030Codec::encode(QStringView text)
 {
-    if (!m_available)
+    QByteArray bytes;
+    if (!encodeAppend(text, bytes))
         return std::nullopt;
+    return bytes;
+}
+
+bool Gb18030Codec::encodeAppend(QStringView text, QByteArray& bytes)
+{
+    if (!m_available)
+        return false;
     if (m_sequences.empty())
         fillEncodeTable();
+    const qsizetype start = bytes.size();
     // Four bytes at most per UTF-16 unit.
-    QByteArray bytes(text.size() * 4, Qt::Uninitialized);
-    char* out = bytes.data();
+    bytes.resize(start + text.size() * 4);
+    char* out = bytes.data() + start;
     const char16_t* in = text.utf16();
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
@@ -129,7 +138,7 @@ std::optional<QByteArray> Gb18030Codec::encode(QStringView text)
             const qsizetype units = QChar::isHighSurrogate(unit) && i + 1 < size ? 2 : 1;
             const std::optional<QByteArray> other = platformEncode(text.sliced(i, units));
             if (!other)
-                return std::nullopt;
+                return false;
             out = std::copy(other->cbegin(), other->cend(), out);
             i += units - 1;
             continue;
@@ -141,6 +150,6 @@ std::optional<QByteArray> Gb18030Codec::encode(QStringView text)
         *out++ = char(sequence >> 8);
         *out++ = char(sequence);
     }
-    bytes.truncate(out - bytes.data());
-    return bytes;
+    bytes.truncate(out - bytes.constData());
+    return true;
 }

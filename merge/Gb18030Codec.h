@@ -28,6 +28,8 @@ public:
     // cuts, and returns how many bytes that took; -1 for input that is not valid text.
     [[nodiscard]] qsizetype decodePart(QByteArrayView bytes, QString& text);
     [[nodiscard]] std::optional<QByteArray> encode(QStringView text);
+    // Appends the bytes of `text` to `bytes`; false for text that cannot be encoded.
+    [[nodiscard]] bool encodeAppend(QStringView text, QByteArray& bytes);
 
 private:
     [[nodiscard]] std::optional<QString> platformDecode(QByteArrayView bytes);

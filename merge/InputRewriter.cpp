@@ -117,14 +117,14 @@ MergeResult InputRewriter::convert(const NativePath& path, const DetectedEncodin
     TextTranscoder transcoder(found.encoding, output, *m_codec);
     QByteArray text;
     const MergeResult read = readAll(path, [&](const char* data, qsizetype size) {
-        text.clear();
+        text.resize(0);
         if (!transcoder.feed(QByteArrayView(data, size), text))
             return refused(path, transcoder);
         return m_output.write(text.constData(), text.size());
     });
     if (!read.ok())
         return read;
-    text.clear();
+    text.resize(0);
     if (!transcoder.finish(text))
         return refused(path, transcoder);
     return m_output.write(text.constData(), text.size());

@@ -136,3 +136,13 @@ bool EncodingDetector::isFinal() const
 {
     return marked().has_value() || (m_utf8.failed() && (!m_gbChecked || !m_gbValid));
 }
+
+bool EncodingDetector::isUtf8SoFar() const
+{
+    return m_utf8.sawNonAscii() && !m_utf8.failed();
+}
+
+qint64 EncodingDetector::bytesFed() const
+{
+    return m_size;
+}

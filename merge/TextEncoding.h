@@ -52,6 +52,9 @@ public:
     [[nodiscard]] DetectedEncoding result() const;
     // Whether result() stays as it is whatever more is fed.
     [[nodiscard]] bool isFinal() const;
+    // Bytes above ASCII have come, and all of them are valid UTF-8 so far.
+    [[nodiscard]] bool isUtf8SoFar() const;
+    [[nodiscard]] qint64 bytesFed() const;
 
 private:
     [[nodiscard]] std::optional<DetectedEncoding> marked() const;

@@ -34,13 +34,14 @@ TextTranscoder::TextTranscoder(TextEncoding from, TextEncoding to, Gb18030Codec&
 
 bool TextTranscoder::feed(QByteArrayView data, QByteArray& out)
 {
-    QString text;
-    QString lines;
+    // The two buffers keep their room from block to block.
+    m_text.resize(0);
+    m_lines.resize(0);
     if (!m_failed) {
-        m_failed = !decode(data, text);
+        m_failed = !decode(data, m_text);
         if (!m_failed) {
-            applyLineRules(text, lines);
-            m_cannotEncode = !encode(lines, out);
+            applyLineRules(m_text, m_lines);
+            m_cannotEncode = !encode(m_lines, out);
             m_failed = m_cannotEncode;
         }
     }
@@ -73,7 +74,9 @@ bool TextTranscoder::decode(QByteArrayView data, QString& text)
         return decodeGb18030(data, text);
     // The decoder keeps a character that a block cut for the next one, and drops a
     // byte-order mark at the start.
-    text = m_decoder.decode(data);
+    text.resize(m_decoder.requiredSpace(data.size()));
+    const QChar* const end = m_decoder.appendToBuffer(text.data(), data);
+    text.truncate(end - text.constData());
     return !m_decoder.hasError();
 }
 
@@ -138,13 +141,8 @@ void TextTranscoder::applyLineRules(QStringView text, QString& lines)
 
 bool TextTranscoder::encode(QStringView lines, QByteArray& out)
 {
-    if (m_to == TextEncoding::Gb18030) {
-        const std::optional<QByteArray> bytes = m_codec.encode(lines);
-        if (!bytes)
-            return false;
-        out.append(*bytes);
-        return true;
-    }
+    if (m_to == TextEncoding::Gb18030)
+        return m_codec.encodeAppend(lines, out);
     const qsizetype used = out.size();
     out.resize(used + m_encoder.requiredSpace(lines.size()));
     char* const end = m_encoder.appendToBuffer(out.data() + used, lines);

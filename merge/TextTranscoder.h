@@ -49,6 +49,9 @@ private:
     Gb18030Codec& m_codec;
     UnicodeDecoder m_decoder;
     QStringEncoder m_encoder;
+    // The decoded text of a block, and the same with the line rules applied.
+    QString m_text;
+    QString m_lines;
     // Input bytes of a GB18030 character that the last block cut.
     QByteArray m_pendingBytes;
     // A high surrogate whose low half has not come yet.
