@@ -30,6 +30,8 @@ private:
     [[nodiscard]] MergeResult copyFrom(qsizetype first);
     [[nodiscard]] MergeResult takeBack();
     [[nodiscard]] MergeResult rewrite(qsizetype input, InputAction action);
+    [[nodiscard]] bool mayBeOtherText(const MergeResult& failure, const DetectedEncoding& found,
+                                      qsizetype input);
     // Finds the encodings of the inputs from `first` on.
     [[nodiscard]] MergeResult detectFrom(qsizetype first);
     [[nodiscard]] MergeResult rewriteFrom(qsizetype first);
@@ -113,6 +115,23 @@ MergeResult EncodedCopy::takeBack()
     return MergeResult::success();
 }
 
+// Whether an input whose conversion failed may be text that goes in as its bytes:
+// it was taken for GB18030 or UTF-8 without being read to its end, and either was
+// not valid in that encoding, or could not be encoded, which for text that is not
+// UTF-8 after all (read to its end now) means nothing.
+bool EncodedCopy::mayBeOtherText(const MergeResult& failure, const DetectedEncoding& found, qsizetype input)
+{
+    const TextEncoding output = m_watch.output();
+    const bool presumed = found.encoding == TextEncoding::Gb18030 || found.encoding == TextEncoding::Utf8;
+    if (!presumed || isUtf16(output))
+        return false;
+    if (failure.status == MergeStatus::InputChanged)
+        return true;
+    DetectedEncoding now;
+    return failure.status == MergeStatus::CannotConvert && found.encoding == TextEncoding::Utf8 &&
+           m_rewriter.detect(m_inputs.at(input), now).ok() && actionFor(now, output) == InputAction::Copy;
+}
+
 MergeResult EncodedCopy::rewrite(qsizetype input, InputAction action)
 {
     const DetectedEncoding& found = m_watch.found(input);
@@ -122,8 +141,7 @@ MergeResult EncodedCopy::rewrite(qsizetype input, InputAction action)
         return MergeResult::failure(MergeStatus::EncodingUnknown, path, 0);
     const qint64 start = m_output.size();
     MergeResult written = m_rewriter.write(path, found, action, output, input > 0);
-    const bool presumed = found.encoding == TextEncoding::Gb18030 || found.encoding == TextEncoding::Utf8;
-    if (written.status == MergeStatus::InputChanged && presumed && !isUtf16(output)) {
+    if (!written.ok() && mayBeOtherText(written, found, input)) {
         // Taken for GB18030 unchecked, or for UTF-8 before its end, it is not: its
         // bytes go in as they are, as those of any text of unknown encoding, or of
         // GB18030 into GB18030 (the copy finds out if it changed meanwhile).
