@@ -1,50 +1,22 @@
 #include "base/NameBytes.h"
 
-#include <QStringDecoder>
+#include "text/Gb18030Codec.h"
+#include "text/Utf8Validator.h"
 
-namespace {
-
-// What a sequence's first byte says: its length, the bits of the code point it
-// carries, and the smallest code point that needs this length (smaller ones would
-// be overlong forms).
-struct Lead
-{
-    qsizetype length;
-    char32_t bits;
-    char32_t smallest;
-};
-
-Lead leadOf(unsigned char byte)
-{
-    if (byte < 0x80)
-        return {1, byte, 0};
-    if ((byte & 0xE0) == 0xC0)
-        return {2, char32_t(byte & 0x1F), 0x80};
-    if ((byte & 0xF0) == 0xE0)
-        return {3, char32_t(byte & 0x0F), 0x800};
-    if ((byte & 0xF8) == 0xF0)
-        return {4, char32_t(byte & 0x07), 0x10000};
-    return {0, 0, 0};
-}
-
-} // namespace
+#include <optional>
 
 qsizetype utf8SequenceLength(QByteArrayView bytes)
 {
-    if (bytes.isEmpty())
-        return 0;
-    const Lead lead = leadOf(static_cast<unsigned char>(bytes.front()));
-    if (lead.length == 0 || bytes.size() < lead.length)
-        return 0;
-    char32_t value = lead.bits;
-    for (qsizetype i = 1; i < lead.length; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        if ((byte & 0xC0) != 0x80)
+    // The validator's own rule, byte by byte, up to the first place between characters.
+    Utf8Validator check(Utf8Validator::Method::ByteByByte);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        check.feed(reinterpret_cast<const unsigned char*>(bytes.data()) + i, 1);
+        if (check.failed())
             return 0;
-        value = (value << 6) | (byte & 0x3F);
+        if (check.valid())
+            return i + 1;
     }
-    const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
-    return value < lead.smallest || surrogate || value > 0x10FFFF ? 0 : lead.length;
+    return 0;
 }
 
 bool hasTextExtension(QByteArrayView name)
@@ -80,13 +52,9 @@ void appendVisible(QString& text, const QString& decoded)
 
 bool isValidUtf8(QByteArrayView name)
 {
-    while (!name.isEmpty()) {
-        const qsizetype length = utf8SequenceLength(name);
-        if (length == 0)
-            return false;
-        name = name.sliced(length);
-    }
-    return true;
+    Utf8Validator check;
+    check.feed(reinterpret_cast<const unsigned char*>(name.data()), name.size());
+    return check.valid();
 }
 
 void appendWithEscapes(QString& text, QByteArrayView name)
@@ -112,13 +80,9 @@ QString displayName(QByteArrayView name)
         appendVisible(text, QString::fromUtf8(name));
         return text;
     }
-    QStringDecoder gb18030("GB18030", QStringDecoder::Flag::Stateless);
-    if (gb18030.isValid()) {
-        const QString decoded = gb18030.decode(name);
-        if (!gb18030.hasError()) {
-            appendVisible(text, decoded);
-            return text;
-        }
+    if (const std::optional<QString> decoded = Gb18030Codec().decode(name)) {
+        appendVisible(text, *decoded);
+        return text;
     }
     appendWithEscapes(text, name);
     return text;

@@ -11,7 +11,7 @@
 // itself.
 #include "merge/ConversionText.h"
 #include "merge/MergeFiles.h"
-#include "merge/SystemError.h"
+#include "merge/result/SystemError.h"
 
 #include <cstdio>
 
@@ -88,7 +88,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: tamborel-merge OUTPUT INPUT...\n");
         return 2;
     }
-    const MergeResult result = mergeFiles(arguments.mid(2), arguments.at(1));
+    const MergeReport result = mergeFiles(arguments.mid(2), arguments.at(1));
     if (result.ok()) {
         if (const QString converted = conversionText(result.converted); !converted.isEmpty())
             std::fprintf(stderr, "%s\n", qUtf8Printable(converted));

@@ -22,7 +22,8 @@ function(tamborel_set_warnings target)
 endfunction()
 
 # tamborel_export_headers(<target> <sources>...): makes the target's headers, and no
-# others, reachable as "<folder>/<name>.h" from the target and whatever links it. A
+# others, reachable as "<folder>/<name>.h" from the target and whatever links it,
+# <folder> being the header's folder in the repository ("merge/copy"). A
 # folder of the build holds one forwarding header per header of the target, and
 # that folder is all the target exports: the repository's root is on no include
 # path, so a source that includes a header of a part its target does not link fails
@@ -51,7 +52,10 @@ function(tamborel_export_headers target)
             if(NOT EXISTS ${header})
                 continue()
             endif()
-            cmake_path(GET folder FILENAME part)
+            # The folder's path in the repository says where the header lives:
+            # "merge/copy/InputReader.h". Test helpers are reached as "support/...".
+            cmake_path(RELATIVE_PATH folder BASE_DIRECTORY ${PROJECT_SOURCE_DIR} OUTPUT_VARIABLE part)
+            string(REGEX REPLACE "^tests/" "" part ${part})
             set(forwarder ${tree}/${part}/${name}.h)
             if(forwarder IN_LIST forwarders)
                 continue()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "merge/MergeResult.h"
+#include "merge/copy/MergeReport.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #include "merge/MergeCommand.h"
 
 #include "base/MessagePrompter.h"
-#include "merge/ExtensionRule.h"
 #include "merge/MergeTexts.h"
-#include "merge/OutputPath.h"
+#include "merge/output/ExtensionRule.h"
+#include "merge/output/OutputPath.h"
 #include "mergelist/MergeListModel.h"
 
 #include <QApplication>
@@ -59,7 +59,7 @@ void MergeCommand::run()
     m_outputText = withTxtExtension(m_outputName.text());
     if (m_outputText != m_outputName.text())
         m_outputName.setText(m_outputText);
-    const MergeResult result =
+    const MergeReport result =
         mergeFiles(m_list.entries(), outputPathOf(m_outputText, m_shownFolder()), *this);
     const QString report = mergetexts::report(result, m_outputText);
     if (!report.isEmpty())
@@ -73,12 +73,12 @@ bool MergeCommand::createMissingFolder(const NativePath& /*folder*/)
     return m_prompter.show(question, BoxStyle::Question) == BoxAnswer::Yes;
 }
 
-MergeResult MergeCommand::runCopy(const CopyWork& copy)
+MergeReport MergeCommand::runCopy(const CopyWork& copy)
 {
     const BusyWindow busy(m_window);
     std::atomic<bool> cancel{false};
     std::atomic<bool> finished{false};
-    MergeResult result;
+    MergeReport result;
     QEventLoop waiting;
     std::thread worker([&] {
         result = copy(cancel);

@@ -31,7 +31,7 @@ public:
 
 private:
     [[nodiscard]] bool createMissingFolder(const NativePath& folder) override;
-    [[nodiscard]] MergeResult runCopy(const CopyWork& copy) override;
+    [[nodiscard]] MergeReport runCopy(const CopyWork& copy) override;
     void inform(const QString& text);
 
     QWidget& m_window;

@@ -1,8 +1,10 @@
 #include "merge/MergeFiles.h"
 
-#include "merge/MergeOutput.h"
-#include "merge/OutputCheck.h"
-#include "merge/OutputPath.h"
+#include "merge/copy/Cancel.h"
+#include "merge/copy/CopyInputs.h"
+#include "merge/output/MergeOutput.h"
+#include "merge/output/OutputCheck.h"
+#include "merge/output/OutputPath.h"
 
 namespace {
 
@@ -31,14 +33,13 @@ bool MergeHooks::createMissingFolder(const NativePath& /*folder*/)
     return false;
 }
 
-MergeResult MergeHooks::runCopy(const CopyWork& copy)
+MergeReport MergeHooks::runCopy(const CopyWork& copy)
 {
     const std::atomic<bool> never{false};
     return copy(never);
 }
 
-MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath, MergeHooks& hooks,
-                       qsizetype blockSize)
+MergeReport mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath, MergeHooks& hooks)
 {
     if (MergeResult checked = checkOutputExists(outputPath); !checked.ok())
         return checked;
@@ -46,24 +47,23 @@ MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& output
     if (MergeResult opened = openOutput(output, hooks); !opened.ok())
         return opened;
     return hooks.runCopy([&](const std::atomic<bool>& cancel) {
-        MergeResult copied = copyInputs(inputs, output, blockSize, &cancel);
+        MergeReport copied = copyInputs(inputs, output, defaultMergeBlockSize, &cancel);
         if (!copied.ok())
             return copied;
         // The last moment to stop: the flush that publishing starts with cannot be
         // interrupted, so once begun it runs to its end.
-        if (cancel.load(std::memory_order_relaxed)) {
+        if (MergeResult cancelled = checkCancel(&cancel); !cancelled.ok()) {
             output.discard();
-            return MergeResult::failure(MergeStatus::Cancelled, {}, 0);
+            return MergeReport(cancelled);
         }
-        MergeResult published = output.publish();
-        if (published.ok())
-            published.converted = copied.converted;
-        return published;
+        if (MergeResult published = output.publish(); !published.ok())
+            return MergeReport(published);
+        return copied;
     });
 }
 
-MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath, qsizetype blockSize)
+MergeReport mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath)
 {
     MergeHooks defaults;
-    return mergeFiles(inputs, outputPath, defaults, blockSize);
+    return mergeFiles(inputs, outputPath, defaults);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "merge/CopyInputs.h"
-#include "merge/MergeResult.h"
+#include "merge/copy/MergeReport.h"
 
 #include <QList>
 
@@ -12,7 +11,7 @@
 // stops within a block, and publishing does not begin: both end with Cancelled and
 // nothing at the output name. Publishing that has begun runs to its end, since the
 // flush to the disk cannot be interrupted.
-using CopyWork = std::function<MergeResult(const std::atomic<bool>& cancel)>;
+using CopyWork = std::function<MergeReport(const std::atomic<bool>& cancel)>;
 
 // What a merge asks of whoever runs it. The defaults suit a tool: a missing folder
 // is not created, and the copy runs where the merge was called.
@@ -27,16 +26,16 @@ public:
     [[nodiscard]] virtual bool createMissingFolder(const NativePath& folder);
     // Runs the copy and returns its result. The window runs it on a thread of its
     // own, so that it stays alive meanwhile.
-    [[nodiscard]] virtual MergeResult runCopy(const CopyWork& copy);
+    [[nodiscard]] virtual MergeReport runCopy(const CopyWork& copy);
 };
 
 // The whole merge, as the window and the tool run it: refuses an output name that
 // matches an existing file (AlreadyExists) or cannot be searched (BadName,
 // CannotCheck), opens the output, creating its missing folder where the hooks agree
-// (FolderMissing when they do not), copies the inputs and publishes the result. On
-// any failure nothing is left at the output name and no temporary file remains.
-[[nodiscard]] MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath,
-                                     MergeHooks& hooks, qsizetype blockSize = defaultMergeBlockSize);
+// (FolderMissing when they do not), copies the inputs (copyInputs) and publishes the
+// result. On any failure nothing is left at the output name and no temporary file
+// remains.
+[[nodiscard]] MergeReport mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath,
+                                     MergeHooks& hooks);
 // The same with the default hooks.
-[[nodiscard]] MergeResult mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath,
-                                     qsizetype blockSize = defaultMergeBlockSize);
+[[nodiscard]] MergeReport mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath);

@@ -1,7 +1,7 @@
 #include "merge/MergeTexts.h"
 
 #include "merge/ConversionText.h"
-#include "merge/SystemError.h"
+#include "merge/result/SystemError.h"
 
 namespace mergetexts {
 
@@ -46,7 +46,7 @@ QString failed(const MergeResult& result)
 }
 
 // The merge's sentence, then what was converted, if anything.
-QString succeeded(const MergeResult& result, const QString& outputName)
+QString succeeded(const MergeReport& result, const QString& outputName)
 {
     const QString merged =
         QStringLiteral("所选文件已成功合并，并保存为 ") + outputName + QStringLiteral("！");
@@ -66,7 +66,7 @@ QString createFolder(const QString& folderWithSeparator)
     return folderWithSeparator + QStringLiteral(" 文件夹不存在，是否创建？");
 }
 
-QString report(const MergeResult& result, const QString& outputName)
+QString report(const MergeReport& result, const QString& outputName)
 {
     switch (result.status) {
     case MergeStatus::Ok:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "merge/MergeResult.h"
+#include "merge/copy/MergeReport.h"
 
 #include <QString>
 
@@ -13,7 +13,7 @@ namespace mergetexts {
 // What the user is told of a merge's outcome, the output named as it stands in the
 // output name; empty after the user declined to create the missing folder, and for
 // a copy stopped because the program ends.
-[[nodiscard]] QString report(const MergeResult& result, const QString& outputName);
+[[nodiscard]] QString report(const MergeReport& result, const QString& outputName);
 // The reason a user is given for a system error code: Chinese for the failures
 // users meet, else the system's own text with the code.
 [[nodiscard]] QString reason(int error);

@@ -1,8 +1,8 @@
-#include "merge/CopyInputs.h"
-#include "merge/InPlaceCopy.h"
 #include "merge/MergeFiles.h"
-#include "merge/MergeOutput.h"
-#include "merge/OutputCheck.h"
+#include "merge/copy/InPlaceCopy.h"
+#include "merge/copy/ReadAheadCopy.h"
+#include "merge/output/MergeOutput.h"
+#include "merge/output/OutputCheck.h"
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
@@ -138,7 +138,7 @@ public:
 class EndingProgram final : public MergeHooks
 {
 public:
-    MergeResult runCopy(const CopyWork& copy) override
+    MergeReport runCopy(const CopyWork& copy) override
     {
         const std::atomic<bool> cancel{true};
         return copy(cancel);
@@ -356,8 +356,8 @@ void TestMergeOutput::outputIsNeverItsOwnInput()
                 itself = temporary == MergeOutput::Temporary::Named ? target : u"/proc/self/fd/"_s + fd;
         }
         const QList<NativePath> inputs{path(itself)};
-        const MergeResult result = inPlace ? copyInPlace(inputs, output, 4096, 1, nullptr)
-                                           : copyReadingAhead(inputs, output, 4096, nullptr);
+        const CopyJob job{.inputs = inputs, .output = output, .blockSize = 4096};
+        const MergeResult result = inPlace ? copyInPlace(job, 1) : copyReadingAhead(job);
         ::_exit(int(result.status));
     }
     int status = 0;

@@ -1,7 +1,0 @@
-#pragma once
-
-#include "merge/MergeResult.h"
-
-// The platform's own search behind checkOutputExists(), whose failures name no file
-// yet: checkOutputExists() names the output in them.
-[[nodiscard]] MergeResult searchOutputName(const NativePath& outputName);

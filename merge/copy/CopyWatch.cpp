@@ -1,0 +1,3 @@
+#include "merge/copy/CopyWatch.h"
+
+CopyWatch::~CopyWatch() = default;

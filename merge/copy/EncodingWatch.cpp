@@ -1,0 +1,95 @@
+#include "merge/copy/EncodingWatch.h"
+
+namespace {
+
+constexpr qint64 presumeUtf8After = 64 * 1024;
+
+} // namespace
+
+void EncodingWatch::start(qint64 outputStart)
+{
+    m_current = -1;
+    m_lastEnd = outputStart;
+    m_stopped = -1;
+    m_restarts = false;
+}
+
+void EncodingWatch::follow(qsizetype input)
+{
+    if (input != m_current) {
+        m_current = input;
+        m_presumedUtf8 = false;
+        m_detector = EncodingDetector(m_rule.isFixed() ? EncodingDetector::Gb18030Check::Unchecked
+                                                       : EncodingDetector::Gb18030Check::Checked);
+    }
+}
+
+CopyWatch::Piece EncodingWatch::feed(qsizetype input, const char* data, qsizetype size)
+{
+    follow(input);
+    m_detector.feed(data, size);
+    if (m_detector.isFinal())
+        return {0, !m_rule.keepsBytes(m_detector.result(), input == 0)};
+    m_presumedUtf8 = m_rule.output() == TextEncoding::Gb18030 && m_detector.isUtf8SoFar() &&
+                     m_detector.bytesFed() >= presumeUtf8After;
+    return {0, m_presumedUtf8};
+}
+
+bool EncodingWatch::endInput(qsizetype input, qint64 outputEnd)
+{
+    follow(input);
+    const DetectedEncoding found =
+        m_presumedUtf8 ? DetectedEncoding{TextEncoding::Utf8, 0} : m_detector.result();
+    const bool keeps = m_rule.keepsBytes(found, input == 0);
+    const bool fixesHere = m_rule.wouldFix(found);
+    add(found);
+    m_current = -1;
+    if (keeps) {
+        m_lastEnd = outputEnd;
+        return true;
+    }
+    m_stopped = input;
+    m_restarts = fixesHere && !m_rule.mark().isEmpty();
+    return false;
+}
+
+bool EncodingWatch::stopped() const
+{
+    return m_stopped >= 0;
+}
+
+qsizetype EncodingWatch::stoppedInput() const
+{
+    return m_stopped;
+}
+
+qint64 EncodingWatch::cutAt() const
+{
+    return m_restarts ? 0 : m_lastEnd;
+}
+
+bool EncodingWatch::restarts() const
+{
+    return m_restarts;
+}
+
+void EncodingWatch::add(const DetectedEncoding& input)
+{
+    m_rule.add(input);
+    m_found.append(input);
+}
+
+const EncodingRule& EncodingWatch::rule() const
+{
+    return m_rule;
+}
+
+InputAction EncodingWatch::actionFor(qsizetype input) const
+{
+    return m_rule.actionFor(m_found.at(input));
+}
+
+const DetectedEncoding& EncodingWatch::found(qsizetype input) const
+{
+    return m_found.at(input);
+}

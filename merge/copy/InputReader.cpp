@@ -1,0 +1,145 @@
+#include "merge/copy/InputReader.h"
+
+#include "merge/copy/InputFile.h"
+#include "merge/result/SystemError.h"
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+// Enough that reading runs ahead while a block is written, few enough to stay small.
+constexpr qsizetype blockCount = 4;
+
+} // namespace
+
+struct InputReader::Block
+{
+    std::unique_ptr<char[]> buffer;
+    QList<InputPiece> pieces;
+};
+
+InputReader::InputReader(const QList<NativePath>& inputs, qsizetype first, qsizetype end, qsizetype blockSize,
+                         std::optional<FileIdentity> output)
+    : m_inputs(inputs), m_end(end), m_blockSize(std::max<qsizetype>(1, blockSize)), m_output(output),
+      m_blocks(std::make_unique<Block[]>(blockCount)), m_outOfMemory(1), m_input(first)
+{
+    for (qsizetype i = 0; i < blockCount; ++i)
+        m_blocks[i].buffer = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(m_blockSize));
+    m_thread = std::thread(&InputReader::run, this);
+}
+
+InputReader::~InputReader()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+}
+
+const QList<InputPiece>& InputReader::next()
+{
+    static const QList<InputPiece> none;
+    std::unique_lock lock(m_mutex);
+    if (std::exchange(m_holding, false)) {
+        ++m_taken;
+        m_changed.notify_all();
+    }
+    m_changed.wait(lock, [this] { return m_filled > m_taken || m_finished; });
+    if (m_filled == m_taken)
+        return m_failedForMemory ? m_outOfMemory : none;
+    m_holding = true;
+    return m_blocks[m_taken % blockCount].pieces;
+}
+
+// An exception that left the thread would end the program: running out of memory
+// while reading fails the merge instead.
+void InputReader::run()
+{
+    try {
+        read();
+    } catch (const std::bad_alloc&) {
+        failForMemory();
+    }
+}
+
+void InputReader::failForMemory()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_outOfMemory[0] = {
+            m_input, nullptr, 0, true,
+            MergeResult::failure(MergeStatus::InputFailed, m_inputs.value(m_input), outOfMemoryError())};
+        m_failedForMemory = true;
+        m_finished = true;
+    }
+    m_changed.notify_all();
+}
+
+void InputReader::read()
+{
+    while (waitForRoom()) {
+        const bool more = fill(m_blocks[m_filled % blockCount]);
+        publish(!more);
+        if (!more)
+            return;
+    }
+}
+
+bool InputReader::waitForRoom()
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_filled - m_taken < blockCount || m_stop; });
+    return !m_stop;
+}
+
+void InputReader::publish(bool finished)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        ++m_filled;
+        m_finished = finished;
+    }
+    m_changed.notify_all();
+}
+
+bool InputReader::fill(Block& block)
+{
+    block.pieces.clear();
+    char* const data = block.buffer.get();
+    qsizetype used = 0;
+    // Small files share a block; one that is three quarters full goes rather than
+    // take a small read.
+    while (m_input < m_end && used < m_blockSize && (used == 0 || m_blockSize - used >= m_blockSize / 4)) {
+        if (!m_file) {
+            m_file = std::make_unique<InputFile>(m_inputs.at(m_input), m_output);
+            if (MergeResult opened = m_file->open(); !opened.ok()) {
+                block.pieces.append({m_input, nullptr, 0, true, opened});
+                return false;
+            }
+        }
+        qsizetype count = 0;
+        if (MergeResult read = m_file->read(data + used, m_blockSize - used, count); !read.ok()) {
+            block.pieces.append({m_input, nullptr, 0, true, read});
+            return false;
+        }
+        const bool sameInput = !block.pieces.isEmpty() && block.pieces.last().input == m_input;
+        if (count == 0) {
+            if (sameInput)
+                block.pieces.last().endOfInput = true;
+            else
+                block.pieces.append({m_input, data + used, 0, true, {}});
+            m_file.reset();
+            ++m_input;
+            continue;
+        }
+        if (sameInput)
+            block.pieces.last().size += count;
+        else
+            block.pieces.append({m_input, data + used, count, false, {}});
+        used += count;
+    }
+    return m_input < m_end;
+}

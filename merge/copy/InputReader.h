@@ -1,0 +1,81 @@
+#pragma once
+
+#include "merge/output/FileIdentity.h"
+#include "merge/result/MergeResult.h"
+
+#include <QList>
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+class InputFile;
+
+// A run of bytes of one input, as the copy takes them.
+struct InputPiece
+{
+    qsizetype input = 0; // its index in the list
+    const char* data = nullptr;
+    qsizetype size = 0;
+    // The input ends after these bytes.
+    bool endOfInput = false;
+    // Reading the input failed here; no bytes come with it, and reading stopped.
+    MergeResult failure;
+};
+
+// Reads the inputs, in order, on a thread of its own, into a few blocks that the
+// copy takes one after the other: the next blocks are read while the last one is
+// written, so that the two copies of every byte run side by side on two cores.
+// Small files share a block. Memory stays at a few blocks whatever the files.
+class InputReader final
+{
+public:
+    // Reads inputs [first, end) of the list; `output`: the file being written, which
+    // no input may be.
+    InputReader(const QList<NativePath>& inputs, qsizetype first, qsizetype end, qsizetype blockSize,
+                std::optional<FileIdentity> output);
+    // Stops the reading and waits for the thread.
+    ~InputReader();
+    Q_DISABLE_COPY_MOVE(InputReader)
+
+    // The pieces of the next block, waiting for them; empty once every input has
+    // been read. They stay valid until the next call.
+    [[nodiscard]] const QList<InputPiece>& next();
+
+private:
+    struct Block;
+
+    void run();
+    void read();
+    // Ends the reading with the failure to allocate memory.
+    void failForMemory();
+    // Fills the block from the inputs, from `input` on; false once reading ends.
+    [[nodiscard]] bool fill(Block& block);
+    [[nodiscard]] bool waitForRoom();
+    void publish(bool finished);
+
+    const QList<NativePath> m_inputs;
+    const qsizetype m_end;
+    const qsizetype m_blockSize;
+    const std::optional<FileIdentity> m_output;
+    std::unique_ptr<Block[]> m_blocks;
+    // The one piece handed over when memory runs out on the reading thread, made
+    // before, as nothing can be allocated then.
+    QList<InputPiece> m_outOfMemory;
+    // Reading state, the thread's own.
+    qsizetype m_input;
+    std::unique_ptr<InputFile> m_file;
+    // Shared between the thread and the copy.
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    qsizetype m_filled = 0;
+    qsizetype m_taken = 0;
+    bool m_holding = false;
+    bool m_finished = false;
+    bool m_failedForMemory = false;
+    bool m_stop = false;
+    std::thread m_thread;
+};

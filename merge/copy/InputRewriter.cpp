@@ -1,0 +1,165 @@
+#include "merge/copy/InputRewriter.h"
+
+#include "merge/copy/CopyWatch.h"
+#include "merge/copy/InputEncoding.h"
+#include "merge/copy/InputFile.h"
+#include "merge/copy/ReadAheadCopy.h"
+#include "merge/copy/Separator.h"
+#include "merge/output/MergeOutput.h"
+#include "text/EncodingDetector.h"
+#include "text/Gb18030Codec.h"
+#include "text/TextTranscoder.h"
+
+#include <QByteArray>
+
+#include <algorithm>
+
+namespace {
+
+// Converted text is made block by block: small blocks keep it in the processor's cache.
+constexpr qsizetype largestBlock = qsizetype(256) * 1024;
+
+MergeResult inputChanged(const NativePath& path)
+{
+    return MergeResult::failure(MergeStatus::InputChanged, path, 0);
+}
+
+MergeResult refused(const NativePath& path, const TextTranscoder& transcoder)
+{
+    return transcoder.cannotEncode() ? MergeResult::failure(MergeStatus::CannotConvert, path, 0)
+                                     : inputChanged(path);
+}
+
+// Follows an input that the byte copy writes once more: leaves its byte-order mark
+// out where that is to go, and finds its encoding again, to tell whether it still
+// goes in the way it was to.
+class FoundAgain final : public CopyWatch
+{
+public:
+    FoundAgain(const DetectedEncoding& found, const EncodingRule& rule)
+        : m_rule(rule), m_action(rule.actionFor(found)),
+          m_skip(m_action == InputAction::CopyWithoutMark ? found.markSize : 0)
+    {}
+
+    Piece feed(qsizetype /*input*/, const char* data, qsizetype size) override
+    {
+        m_detector.feed(data, size);
+        const qsizetype skipped = std::min(m_skip, size);
+        m_skip -= skipped;
+        return {skipped, false};
+    }
+
+    bool endInput(qsizetype /*input*/, qint64 /*outputEnd*/) override
+    {
+        m_changed = m_rule.actionFor(m_detector.result()) != m_action;
+        return true;
+    }
+
+    [[nodiscard]] bool changed() const { return m_changed; }
+
+private:
+    const EncodingRule& m_rule;
+    const InputAction m_action;
+    qsizetype m_skip;
+    EncodingDetector m_detector;
+    bool m_changed = false;
+};
+
+} // namespace
+
+InputRewriter::InputRewriter(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize,
+                             const std::atomic<bool>* cancel)
+    : m_inputs(inputs), m_output(output), m_blockSize(std::clamp<qsizetype>(blockSize, 16, largestBlock)),
+      m_cancel(cancel), m_block(std::make_unique<char[]>(static_cast<size_t>(m_blockSize)))
+{}
+
+InputRewriter::~InputRewriter() = default;
+
+MergeResult InputRewriter::write(qsizetype input, const DetectedEncoding& found, const EncodingRule& rule,
+                                 bool& converted)
+{
+    const qint64 start = m_output.size();
+    const MergeResult written = writeAsFound(input, found, rule);
+    // A UTF-16 input into a UTF-16 output of its byte order only has its line ends mended.
+    converted =
+        written.ok() && rule.actionFor(found) == InputAction::Convert && found.encoding != rule.output();
+    if (written.ok() || !mayBeOtherText(written, input, found, rule))
+        return written;
+    if (MergeResult cut = m_output.truncate(start); !cut.ok())
+        return cut;
+    return writeAsFound(input, {TextEncoding::Unknown, 0}, rule);
+}
+
+MergeResult InputRewriter::writeAsFound(qsizetype input, const DetectedEncoding& found,
+                                        const EncodingRule& rule)
+{
+    switch (rule.actionFor(found)) {
+    case InputAction::Refuse:
+        return MergeResult::failure(MergeStatus::EncodingUnknown, m_inputs.at(input), 0);
+    case InputAction::Convert:
+        return convert(input, found, rule.output());
+    default:
+        return copyBytes(input, found, rule);
+    }
+}
+
+// Whether an input whose conversion failed may be text that goes in as its bytes:
+// it was taken for GB18030 or UTF-8 without being read to its end, and either was
+// not valid in that encoding, or could not be encoded, which for text that is not
+// UTF-8 after all (read to its end now) means nothing. Its bytes then go in as
+// those of any text of unknown encoding, or of GB18030 into GB18030 (the copy finds
+// out if it changed meanwhile).
+bool InputRewriter::mayBeOtherText(const MergeResult& failure, qsizetype input, const DetectedEncoding& found,
+                                   const EncodingRule& rule)
+{
+    const bool presumed = found.encoding == TextEncoding::Gb18030 || found.encoding == TextEncoding::Utf8;
+    if (!presumed || isUtf16(rule.output()))
+        return false;
+    if (failure.status == MergeStatus::InputChanged)
+        return true;
+    DetectedEncoding now;
+    return failure.status == MergeStatus::CannotConvert && found.encoding == TextEncoding::Utf8 &&
+           readEncoding(m_inputs.at(input), m_output.identity(), m_blockSize, m_cancel, now).ok() &&
+           rule.actionFor(now) == InputAction::Copy;
+}
+
+MergeResult InputRewriter::copyBytes(qsizetype input, const DetectedEncoding& found, const EncodingRule& rule)
+{
+    FoundAgain check(found, rule);
+    const CopyJob job{.inputs = m_inputs,
+                      .output = m_output,
+                      .first = input,
+                      .end = input + 1,
+                      .blockSize = m_blockSize,
+                      .encoding = rule.output(),
+                      .cancel = m_cancel,
+                      .watch = &check};
+    if (MergeResult copied = copyReadingAhead(job); !copied.ok())
+        return copied;
+    return check.changed() ? inputChanged(m_inputs.at(input)) : MergeResult::success();
+}
+
+MergeResult InputRewriter::convert(qsizetype input, const DetectedEncoding& found, TextEncoding output)
+{
+    const QByteArrayView separator = separatorBefore(input, output);
+    if (MergeResult written = m_output.write(separator.data(), separator.size()); !written.ok())
+        return written;
+    if (!m_codec)
+        m_codec = std::make_unique<Gb18030Codec>();
+    TextTranscoder transcoder(found.encoding, output, *m_codec);
+    const NativePath& path = m_inputs.at(input);
+    QByteArray text;
+    const MergeResult read = readWholeInput(path, m_output.identity(), m_block.get(), m_blockSize, m_cancel,
+                                            [&](const char* data, qsizetype size) {
+                                                text.resize(0);
+                                                if (!transcoder.feed(QByteArrayView(data, size), text))
+                                                    return refused(path, transcoder);
+                                                return m_output.write(text.constData(), text.size());
+                                            });
+    if (!read.ok())
+        return read;
+    text.resize(0);
+    if (!transcoder.finish(text))
+        return refused(path, transcoder);
+    return m_output.write(text.constData(), text.size());
+}

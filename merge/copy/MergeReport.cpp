@@ -1,0 +1,3 @@
+#include "merge/copy/MergeReport.h"
+
+MergeReport::MergeReport(const MergeResult& result) : MergeResult(result) {}

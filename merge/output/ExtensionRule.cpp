@@ -1,0 +1,24 @@
+#include "merge/output/ExtensionRule.h"
+
+QString extensionOf(QStringView name)
+{
+    const std::optional<qsizetype> lastDot = lastIndexOf(u".", name);
+    return u'.' + (lastDot ? name.sliced(*lastDot + 1) : name).toString();
+}
+
+std::optional<qsizetype> lastIndexOf(QStringView character, QStringView text)
+{
+    if (character.isEmpty())
+        return std::nullopt;
+    const qsizetype index = text.lastIndexOf(character.front(), -1, Qt::CaseInsensitive);
+    if (index < 0)
+        return std::nullopt;
+    return index;
+}
+
+QString withTxtExtension(const QString& name)
+{
+    if (extensionOf(name).compare(u".txt", Qt::CaseInsensitive) == 0)
+        return name;
+    return name + QStringLiteral(".txt");
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "merge/output/FileIdentity.h"
+#include "merge/result/MergeResult.h"
+
+#include <QtGlobal>
+
+#include <optional>
+
+struct OutputCalls;
+struct OutputPathParts;
+
+// The merged file while it is being written. It lives in a temporary file in the
+// output's folder, so nothing appears at the output name until publish() succeeds,
+// and publish() never replaces a file. Whatever has not been published is
+// discarded, at the latest by the destructor, and on POSIX systems also when a
+// termination signal ends the program meanwhile.
+//
+// Use: open() (FolderMissing means the folder does not exist: create it and open
+// again), write() the content, publish() (AlreadyExists means a file of that name
+// appeared meanwhile). Every step reports OutputFailed with the system's error code
+// otherwise; after a failure the temporary file is already gone.
+//
+// One thread at a time uses the object, which needs no lock of its own: the window
+// opens it on its thread, a worker thread writes and publishes it, and the window
+// destroys it after joining that worker. Starting and joining a thread order
+// everything done before against everything done after, so each thread sees the
+// state the last one left. The signal guard it arms is process-wide and may be
+// armed and disarmed from any thread.
+class MergeOutput final
+{
+public:
+    // Where the content waits: an unnamed file where the system offers one (Linux's
+    // O_TMPFILE, which nothing can leave behind), else a hidden file with a random
+    // name. Named forces the second kind, as FAT, exFAT, network and FUSE file
+    // systems do.
+    enum class Temporary
+    {
+        Unnamed,
+        Named,
+    };
+
+    // `calls` (Linux only) replaces the system calls that reach the disk; nullptr
+    // makes the system's own.
+    explicit MergeOutput(NativePath path, Temporary temporary = Temporary::Unnamed,
+                         const OutputCalls* calls = nullptr);
+    ~MergeOutput();
+    Q_DISABLE_COPY_MOVE(MergeOutput)
+
+    [[nodiscard]] const NativePath& path() const;
+    [[nodiscard]] bool isOpen() const;
+    // Which file the open output is; nullopt when closed or unknown.
+    [[nodiscard]] std::optional<FileIdentity> identity() const;
+
+    [[nodiscard]] MergeResult open();
+    // From here on, writes go straight to the disk past the system's cache, where
+    // the file system offers that: the content has to reach the disk before it is
+    // published anyway, and the processor then copies it once instead of twice.
+    // Returns what the address and the length of such writes must be multiples of,
+    // or 0 (nothing changes) where there are no such writes. A write that keeps to
+    // neither is still written, and writes go through the cache from then on.
+    [[nodiscard]] qsizetype beginDirectWrites();
+    // Writes all of `data`, continuing short writes.
+    [[nodiscard]] MergeResult write(const char* data, qsizetype size);
+    // The bytes written so far.
+    [[nodiscard]] qint64 size() const;
+    // Cuts the content back to its first `size` bytes, where writing goes on, through
+    // the system's cache from then on: a copy that finds it wrote an input the wrong
+    // way takes it back.
+    [[nodiscard]] MergeResult truncate(qint64 size);
+    // Flushes the content to the disk, gives the file the output name and the
+    // permissions of a normal new file, and flushes the folder that now holds the
+    // name: once this succeeds, the file survives a power cut or a pulled stick.
+    [[nodiscard]] MergeResult publish();
+    void discard();
+
+private:
+    // Discards the file and returns the failure of the step that gave up on it.
+    [[nodiscard]] MergeResult abandon(MergeStatus status, int error);
+    [[nodiscard]] MergeResult openFailure(int error);
+    [[nodiscard]] MergeResult openTemporary(const OutputPathParts& parts);
+    [[nodiscard]] MergeResult openNamedTemporary(const OutputPathParts& parts);
+    // Closes the file, returning 0 or the system's failure code.
+    int closeHandle();
+    void endDirectWrites();
+    [[nodiscard]] const OutputCalls& calls() const;
+    // A fresh name for a temporary file, hidden where a leading "." hides files.
+    [[nodiscard]] static QString temporaryName();
+
+    NativePath m_path;
+    Temporary m_temporary;
+    // The temporary file: a file descriptor on POSIX, a HANDLE on Windows; -1 when closed.
+    qintptr m_handle = -1;
+    // POSIX only: the output's folder, which every step addresses the files through.
+    int m_folder = -1;
+    // The temporary file's name, within the folder on POSIX, its whole path on
+    // Windows; empty while it has no name of its own.
+    NativePath m_tempName;
+    // POSIX only: the signal guard of a named temporary file, -1 when none.
+    int m_guard = -1;
+    // The alignment of direct writes while they last, else 0.
+    qsizetype m_directAlignment = 0;
+    qint64 m_size = 0;
+    const OutputCalls* m_calls = nullptr;
+};

@@ -1,0 +1,242 @@
+#include "merge/output/MergeOutput.h"
+#include "merge/output/OutputCalls_linux.h"
+#include "merge/output/SignalCleanup.h"
+#include "support/TestFiles.h"
+#include "support/TestPaths.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+// The order in which the merged file reaches the disk and gets its name, and the
+// answers of file systems the tests cannot mount, seen through the output's calls.
+class TestOutputSteps final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void publishSteps_data();
+    void publishSteps();
+    void directWriteAlignment_data();
+    void directWriteAlignment();
+    void guardArmedOnceNamed();
+};
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(MergeOutput::Temporary)
+Q_DECLARE_METATYPE(MergeStatus)
+
+namespace {
+
+// What the fake calls answer and what they saw. The calls are plain functions, so
+// this is where they find it.
+struct Script
+{
+    QStringList steps;
+    int unnamedError = 0;
+    int unlinkFailures = 0;
+    quint32 offsetAlignment = 0;
+    quint32 memoryAlignment = 0;
+};
+Script script;
+
+bool isTemporaryName(const char* name)
+{
+    return QByteArray(name).startsWith(".tamborel-");
+}
+
+const OutputCalls fakeCalls{
+    [](int folder, int flags, mode_t mode) {
+        script.steps << u"open unnamed"_s;
+        if (script.unnamedError == 0)
+            return ::openat(folder, ".", flags, mode);
+        errno = script.unnamedError;
+        return -1;
+    },
+    [](int fd) {
+        script.steps << u"flush data"_s;
+        return ::fdatasync(fd);
+    },
+    [](int fd) {
+        script.steps << u"flush folder"_s;
+        return ::fsync(fd);
+    },
+    [](int fromFolder, const char* from, int toFolder, const char* to, int flags) {
+        script.steps << u"link"_s;
+        return ::linkat(fromFolder, from, toFolder, to, flags);
+    },
+    [](int folder, const char* name, int flags) {
+        const bool temporary = isTemporaryName(name);
+        script.steps << (temporary ? u"unlink temporary"_s : u"unlink output"_s);
+        if (temporary && script.unlinkFailures > 0) {
+            --script.unlinkFailures;
+            errno = EIO;
+            return -1;
+        }
+        return ::unlinkat(folder, name, flags);
+    },
+    [](int, int) { return 0; },
+    [](int, const char*, int, unsigned int, struct statx* info) {
+        *info = {};
+        info->stx_mask = STATX_DIOALIGN;
+        info->stx_dio_offset_align = script.offsetAlignment;
+        info->stx_dio_mem_align = script.memoryAlignment;
+        return 0;
+    },
+};
+
+// The folder's entries, with the random part of temporary names left out.
+QStringList entriesOf(const QString& folder)
+{
+    return allEntries(folder).replaceInStrings(QRegularExpression(u"^\\.tamborel-.*"_s), u".tamborel-*"_s);
+}
+
+} // namespace
+
+void TestOutputSteps::publishSteps_data()
+{
+    QTest::addColumn<MergeOutput::Temporary>("temporary");
+    QTest::addColumn<int>("unnamedError");
+    QTest::addColumn<int>("unlinkFailures");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<MergeStatus>("status");
+    QTest::addColumn<QStringList>("entries");
+
+    const auto unnamed = MergeOutput::Temporary::Unnamed;
+    const auto named = MergeOutput::Temporary::Named;
+    const QStringList published{u"merged.txt"_s};
+    QTest::newRow("unnamed: flush, name, flush folder")
+        << unnamed << 0 << 0 << QStringList{u"open unnamed"_s, u"flush data"_s, u"link"_s, u"flush folder"_s}
+        << MergeStatus::Ok << published;
+    QTest::newRow("named: flush, name, drop temporary name, flush folder")
+        << named << 0 << 0
+        << QStringList{u"flush data"_s, u"link"_s, u"unlink temporary"_s, u"flush folder"_s}
+        << MergeStatus::Ok << published;
+    QTest::newRow("no O_TMPFILE (FAT): a named temporary instead")
+        << unnamed << int(EOPNOTSUPP) << 0
+        << QStringList{u"open unnamed"_s, u"flush data"_s, u"link"_s, u"unlink temporary"_s,
+                       u"flush folder"_s}
+        << MergeStatus::Ok << published;
+    QTest::newRow("temporary name removed at the second try")
+        << named << 0 << 1
+        << QStringList{u"flush data"_s, u"link"_s, u"unlink temporary"_s, u"unlink temporary"_s,
+                       u"flush folder"_s}
+        << MergeStatus::Ok << published;
+    QTest::newRow("temporary name stays: output name taken back")
+        << named << 0 << 1000 << QStringList{u"flush data"_s,       u"link"_s,          u"unlink temporary"_s,
+                                             u"unlink temporary"_s, u"unlink output"_s, u"unlink temporary"_s}
+        << MergeStatus::OutputFailed << QStringList{u".tamborel-*"_s};
+}
+
+void TestOutputSteps::publishSteps()
+{
+    QFETCH(MergeOutput::Temporary, temporary);
+    QFETCH(int, unnamedError);
+    QFETCH(int, unlinkFailures);
+    QFETCH(QStringList, steps);
+    QFETCH(MergeStatus, status);
+    QFETCH(QStringList, entries);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    script = {};
+    script.unnamedError = unnamedError;
+    script.unlinkFailures = unlinkFailures;
+    MergeOutput output(path(dir.filePath(u"merged.txt"_s)), temporary, &fakeCalls);
+    QVERIFY(output.open().ok());
+    QVERIFY(output.write("line\r\n", 6).ok());
+    const bool guarded = temporary == MergeOutput::Temporary::Named || unnamedError != 0;
+    QCOMPARE(signalcleanup::armedCount(), guarded ? 1 : 0);
+
+    const MergeResult result = output.publish();
+    QCOMPARE(result.status, status);
+    QCOMPARE(result.error, status == MergeStatus::Ok ? 0 : EIO);
+    QCOMPARE(script.steps, steps);
+    QCOMPARE(signalcleanup::armedCount(), 0);
+    QCOMPARE(entriesOf(dir.path()), entries);
+    if (status == MergeStatus::Ok)
+        QCOMPARE(readBytes(dir.filePath(u"merged.txt"_s)), QByteArray("line\r\n"));
+}
+
+void TestOutputSteps::directWriteAlignment_data()
+{
+    QTest::addColumn<quint32>("offsetAlignment");
+    QTest::addColumn<quint32>("memoryAlignment");
+    QTest::addColumn<qsizetype>("alignment");
+
+    QTest::newRow("same") << 512u << 512u << qsizetype(512);
+    QTest::newRow("memory stricter") << 512u << 4096u << qsizetype(4096);
+    QTest::newRow("offset stricter") << 4096u << 512u << qsizetype(4096);
+    QTest::newRow("no alignment stated") << 0u << 4096u << qsizetype(0);
+}
+
+void TestOutputSteps::directWriteAlignment()
+{
+    QFETCH(quint32, offsetAlignment);
+    QFETCH(quint32, memoryAlignment);
+    QFETCH(qsizetype, alignment);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    script = {};
+    script.offsetAlignment = offsetAlignment;
+    script.memoryAlignment = memoryAlignment;
+    MergeOutput output(path(dir.filePath(u"merged.txt"_s)), MergeOutput::Temporary::Unnamed, &fakeCalls);
+    QVERIFY(output.open().ok());
+    QCOMPARE(output.beginDirectWrites(), alignment);
+}
+
+namespace {
+
+char* protectedPage = nullptr;
+int armedWhileNaming = -1;
+
+// Runs in the middle of copying the guard's name, which reaches into a page that
+// cannot be read; makes the page readable and lets the copy go on.
+void onReadingProtectedName(int, siginfo_t*, void*)
+{
+    armedWhileNaming = signalcleanup::armedCount();
+    ::mprotect(protectedPage, size_t(::getpagesize()), PROT_READ | PROT_WRITE);
+}
+
+} // namespace
+
+// A signal that arrives while a guard's name is being copied must find the guard
+// not yet armed: armed, it would remove whatever file the name's old bytes name.
+void TestOutputSteps::guardArmedOnceNamed()
+{
+    const size_t page = size_t(::getpagesize());
+    void* const memory =
+        ::mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    QVERIFY(memory != MAP_FAILED);
+    char* const name = static_cast<char*>(memory) + page - 8;
+    std::memcpy(name, ".tamborel-guarded.tmp", 16);
+    protectedPage = static_cast<char*>(memory) + page;
+    QCOMPARE(::mprotect(protectedPage, page, PROT_NONE), 0);
+
+    struct sigaction action = {};
+    action.sa_sigaction = onReadingProtectedName;
+    action.sa_flags = SA_SIGINFO;
+    struct sigaction previous = {};
+    QCOMPARE(::sigaction(SIGSEGV, &action, &previous), 0);
+    armedWhileNaming = -1;
+    const int guard = signalcleanup::arm(STDIN_FILENO, QByteArray::fromRawData(name, 16));
+    ::sigaction(SIGSEGV, &previous, nullptr);
+    const int armedAfter = signalcleanup::armedCount();
+    signalcleanup::disarm(guard);
+    ::munmap(memory, 2 * page);
+
+    QCOMPARE(armedWhileNaming, 0);
+    QCOMPARE(armedAfter, 1);
+}
+
+QTEST_GUILESS_MAIN(TestOutputSteps)
+#include "tst_outputsteps_linux.moc"

@@ -1,0 +1,125 @@
+#include "text/EncodingDetector.h"
+
+#include "text/Gb18030Bytes.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// The bytes at `from` that are ASCII, in whole words of eight: most text is, and a
+// word at a time is several times as fast as a byte.
+qsizetype asciiWords(const unsigned char* from, qsizetype size)
+{
+    qsizetype count = 0;
+    for (; size - count >= 8; count += 8) {
+        quint64 word = 0;
+        std::memcpy(&word, from + count, sizeof word);
+        if ((word & 0x8080808080808080ULL) != 0)
+            break;
+    }
+    return count;
+}
+
+} // namespace
+
+EncodingDetector::EncodingDetector(Gb18030Check gb18030, Utf8Validator::Method utf8)
+    : m_utf8(utf8), m_gbChecked(gb18030 == Gb18030Check::Checked), m_gbValid(m_gbChecked)
+{}
+
+void EncodingDetector::feed(const char* data, qsizetype size)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+    for (qsizetype i = 0; i < size && m_size + i < qsizetype(sizeof m_start); ++i)
+        m_start[m_size + i] = bytes[i];
+    m_size += size;
+    m_utf8.feed(bytes, size);
+    // Until the first byte above ASCII, GB18030 stands between characters: the
+    // check starts with the block that holds that byte.
+    if (m_gbValid && (m_gbHave > 0 || m_utf8.sawNonAscii()))
+        feedGb18030(bytes, size);
+}
+
+void EncodingDetector::feedGb18030(const unsigned char* bytes, qsizetype size)
+{
+    qsizetype i = 0;
+    while (i < size && m_gbValid) {
+        if (m_gbHave == 0) {
+            i += asciiWords(bytes + i, size - i);
+            while (i < size && bytes[i] < 0x80)
+                ++i;
+            if (i == size)
+                return;
+        }
+        takeGb18030(bytes[i++]);
+    }
+    if (!m_gbValid)
+        m_gbHave = 0;
+}
+
+void EncodingDetector::takeGb18030(unsigned char byte)
+{
+    m_gbBytes[m_gbHave++] = byte;
+    switch (m_gbHave) {
+    case 1:
+        if (byte < 0x80)
+            m_gbHave = 0;
+        else
+            m_gbValid = gb18030::isLead(byte);
+        return;
+    case 2:
+        if (gb18030::isTwoByteTrail(byte))
+            m_gbHave = 0;
+        else
+            m_gbValid = gb18030::isDigit(byte);
+        return;
+    case 3:
+        m_gbValid = gb18030::isLead(byte);
+        return;
+    default:
+        m_gbValid = gb18030::isDigit(byte) && gb18030::isFourByteCharacter(m_gbBytes);
+        m_gbHave = 0;
+    }
+}
+
+std::optional<DetectedEncoding> EncodingDetector::marked() const
+{
+    const auto startsWith = [this](std::initializer_list<unsigned char> mark) {
+        return m_size >= qsizetype(mark.size()) && std::equal(mark.begin(), mark.end(), m_start);
+    };
+    if (startsWith({0xEF, 0xBB, 0xBF}))
+        return DetectedEncoding{TextEncoding::Utf8, 3};
+    if (startsWith({0xFF, 0xFE}))
+        return DetectedEncoding{TextEncoding::Utf16Le, 2};
+    if (startsWith({0xFE, 0xFF}))
+        return DetectedEncoding{TextEncoding::Utf16Be, 2};
+    return std::nullopt;
+}
+
+DetectedEncoding EncodingDetector::result() const
+{
+    if (const std::optional<DetectedEncoding> mark = marked())
+        return *mark;
+    if (!m_utf8.sawNonAscii())
+        return {TextEncoding::Ascii, 0};
+    if (m_utf8.valid())
+        return {TextEncoding::Utf8, 0};
+    if (!m_gbChecked || (m_gbValid && m_gbHave == 0))
+        return {TextEncoding::Gb18030, 0};
+    return {TextEncoding::Unknown, 0};
+}
+
+bool EncodingDetector::isFinal() const
+{
+    return marked().has_value() || (m_utf8.failed() && (!m_gbChecked || !m_gbValid));
+}
+
+bool EncodingDetector::isUtf8SoFar() const
+{
+    return m_utf8.sawNonAscii() && !m_utf8.failed();
+}
+
+qint64 EncodingDetector::bytesFed() const
+{
+    return m_size;
+}

@@ -1,0 +1,129 @@
+#include "text/TextTranscoder.h"
+
+#include "text/Gb18030Codec.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+QStringConverter::Encoding unicodeEncoding(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf16Le:
+        return QStringConverter::Utf16LE;
+    case TextEncoding::Utf16Be:
+        return QStringConverter::Utf16BE;
+    default:
+        return QStringConverter::Utf8;
+    }
+}
+
+} // namespace
+
+bool UnicodeDecoder::isInsideCharacter() const
+{
+    return state.remainingChars != 0;
+}
+
+TextTranscoder::TextTranscoder(TextEncoding from, TextEncoding to, Gb18030Codec& codec)
+    : m_from(from), m_to(to), m_codec(codec), m_decoder(unicodeEncoding(from)), m_encoder(unicodeEncoding(to))
+{
+    m_failed = from == TextEncoding::Unknown || to == TextEncoding::Unknown;
+}
+
+bool TextTranscoder::feed(QByteArrayView data, QByteArray& out)
+{
+    // The two buffers keep their room from block to block.
+    m_text.resize(0);
+    m_lines.resize(0);
+    if (!m_failed) {
+        m_failed = !decode(data, m_text);
+        if (!m_failed) {
+            applyLineRule(m_text, m_lines);
+            m_cannotEncode = !encode(m_lines, out);
+            m_failed = m_cannotEncode;
+        }
+    }
+    return !m_failed;
+}
+
+bool TextTranscoder::finish(QByteArray& out)
+{
+    if (m_failed || !m_pendingBytes.isEmpty() || !m_pendingHalf.isEmpty() || m_decoder.isInsideCharacter())
+        return false;
+    const std::u16string_view end = m_lineEnds.finish();
+    const QStringView lines(end.data(), qsizetype(end.size()));
+    m_cannotEncode = !encode(lines, out);
+    return !m_cannotEncode;
+}
+
+bool TextTranscoder::cannotEncode() const
+{
+    return m_cannotEncode;
+}
+
+bool TextTranscoder::decode(QByteArrayView data, QString& text)
+{
+    if (m_from == TextEncoding::Gb18030)
+        return decodeGb18030(data, text);
+    // The decoder keeps a character that a block cut for the next one, and drops a
+    // byte-order mark at the start.
+    text.resize(m_decoder.requiredSpace(data.size()));
+    const QChar* const end = m_decoder.appendToBuffer(text.data(), data);
+    text.truncate(end - text.constData());
+    return !m_decoder.hasError();
+}
+
+bool TextTranscoder::decodeGb18030(QByteArrayView data, QString& text)
+{
+    // Only the bytes of a cut character wait, with the few that complete it.
+    if (!m_pendingBytes.isEmpty()) {
+        const qsizetype taken = std::min<qsizetype>(data.size(), 4 - m_pendingBytes.size());
+        m_pendingBytes.append(data.first(taken));
+        const qsizetype whole = m_codec.decodePart(m_pendingBytes, text);
+        if (whole <= 0)
+            return whole == 0 && data.size() == taken;
+        data = data.sliced(taken - (m_pendingBytes.size() - whole));
+        m_pendingBytes.clear();
+    }
+    const qsizetype whole = m_codec.decodePart(data, text);
+    if (whole < 0)
+        return false;
+    m_pendingBytes = data.sliced(whole).toByteArray();
+    return true;
+}
+
+void TextTranscoder::applyLineRule(QStringView text, QString& lines)
+{
+    // Each lone CR gains an LF, at most one unit more per unit.
+    lines.resize(m_pendingHalf.size() + 2 * text.size() + 1);
+    char16_t* const first = reinterpret_cast<char16_t*>(lines.data());
+    char16_t* out = std::copy(m_pendingHalf.utf16(), m_pendingHalf.utf16() + m_pendingHalf.size(), first);
+    m_pendingHalf.clear();
+    const char16_t* const in = text.utf16();
+    const char16_t* const end = in + text.size();
+    const LineEndRule<char16_t>::Piece piece = m_lineEnds.take(in, end);
+    if (piece.lfFirst)
+        *out++ = u'\n';
+    out = std::copy(in, piece.loneCr, out);
+    out = expandLoneCrs(piece.loneCr, piece.settled, out);
+    out = std::copy(piece.settled, end, out);
+    lines.truncate(out - first);
+    // Encoders take whole characters.
+    if (!lines.isEmpty() && lines.back().isHighSurrogate()) {
+        m_pendingHalf = lines.back();
+        lines.chop(1);
+    }
+}
+
+bool TextTranscoder::encode(QStringView lines, QByteArray& out)
+{
+    if (m_to == TextEncoding::Gb18030)
+        return m_codec.encodeAppend(lines, out);
+    const qsizetype used = out.size();
+    out.resize(used + m_encoder.requiredSpace(lines.size()));
+    char* const end = m_encoder.appendToBuffer(out.data() + used, lines);
+    out.truncate(end - out.constData());
+    return !m_encoder.hasError();
+}

@@ -1,0 +1,223 @@
+#include "text/Utf8Validator.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define TAMBOREL_HAVE_SSSE3 1
+#include <tmmintrin.h>
+#endif
+
+namespace {
+
+#ifdef TAMBOREL_HAVE_SSSE3
+bool hasSsse3()
+{
+    static const bool has = __builtin_cpu_supports("ssse3");
+    return has;
+}
+
+// What each pair of a byte and the one before may violate, looked up by the high
+// and low halves of the first and the high half of the second: a bit survives the
+// three lookups only where the pair breaks that rule.
+constexpr char tooShort = 1 << 0;       // lead or ASCII, then a lead or ASCII after a lead
+constexpr char tooLong = 1 << 1;        // ASCII, then a continuation
+constexpr char overlong3 = 1 << 2;      // E0, then 80..9F
+constexpr char tooLarge = 1 << 3;       // F4 and above, then 90..BF
+constexpr char surrogate = 1 << 4;      // ED, then A0..BF
+constexpr char overlong2 = 1 << 5;      // C0 or C1, then a continuation
+constexpr char tooLarge1000 = 1 << 6;   // F5 and above, then 80..8F
+constexpr char overlong4 = 1 << 6;      // F0, then 80..8F
+constexpr char twoConts = char(1 << 7); // a continuation, then another
+constexpr char carry = tooShort | tooLong | twoConts;
+
+__attribute__((target("ssse3"))) __m128i highHalves(__m128i bytes)
+{
+    return _mm_and_si128(_mm_srli_epi16(bytes, 4), _mm_set1_epi8(0x0F));
+}
+
+__attribute__((target("ssse3"))) __m128i pairErrors(__m128i input, __m128i previous)
+{
+    const __m128i prev1 = _mm_alignr_epi8(input, previous, 15);
+    const __m128i byte1High = _mm_shuffle_epi8(
+        _mm_setr_epi8(tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, twoConts,
+                      twoConts, twoConts, twoConts, tooShort | overlong2, tooShort,
+                      tooShort | overlong3 | surrogate, tooShort | tooLarge | tooLarge1000 | overlong4),
+        highHalves(prev1));
+    constexpr char large = carry | tooLarge | tooLarge1000;
+    const __m128i byte1Low =
+        _mm_shuffle_epi8(_mm_setr_epi8(carry | overlong3 | overlong2 | overlong4, carry | overlong2, carry,
+                                       carry, carry | tooLarge, large, large, large, large, large, large,
+                                       large, large, large | surrogate, large, large),
+                         _mm_and_si128(prev1, _mm_set1_epi8(0x0F)));
+    constexpr char cont = tooLong | overlong2 | twoConts;
+    const __m128i byte2High =
+        _mm_shuffle_epi8(_mm_setr_epi8(tooShort, tooShort, tooShort, tooShort, tooShort, tooShort, tooShort,
+                                       tooShort, cont | overlong3 | tooLarge1000 | overlong4,
+                                       cont | overlong3 | tooLarge, cont | surrogate | tooLarge,
+                                       cont | surrogate | tooLarge, tooShort, tooShort, tooShort, tooShort),
+                         highHalves(input));
+    const __m128i special = _mm_and_si128(_mm_and_si128(byte1High, byte1Low), byte2High);
+    // The third and fourth bytes of longer sequences must be continuations, which
+    // the pair rules mark as twoConts.
+    const __m128i third =
+        _mm_subs_epu8(_mm_alignr_epi8(input, previous, 14), _mm_set1_epi8(char(0xE0 - 0x80)));
+    const __m128i fourth =
+        _mm_subs_epu8(_mm_alignr_epi8(input, previous, 13), _mm_set1_epi8(char(0xF0 - 0x80)));
+    const __m128i mustContinue = _mm_and_si128(_mm_or_si128(third, fourth), _mm_set1_epi8(char(0x80)));
+    return _mm_xor_si128(mustContinue, special);
+}
+
+// Non-zero where the chunk ends inside a sequence.
+__attribute__((target("ssse3"))) __m128i endsInside(__m128i input)
+{
+    return _mm_subs_epu8(input,
+                         _mm_setr_epi8(char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
+                                       char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
+                                       char(0xFF), char(0xF0 - 1), char(0xE0 - 1), char(0xC0 - 1)));
+}
+
+__attribute__((target("ssse3"))) void validateChunks(const unsigned char* data, qsizetype chunks,
+                                                     unsigned char* previousBytes,
+                                                     unsigned char* incompleteBytes,
+                                                     unsigned char* errorBytes, bool& nonAscii)
+{
+    __m128i previous = _mm_load_si128(reinterpret_cast<const __m128i*>(previousBytes));
+    __m128i incomplete = _mm_load_si128(reinterpret_cast<const __m128i*>(incompleteBytes));
+    __m128i errors = _mm_load_si128(reinterpret_cast<const __m128i*>(errorBytes));
+    const auto load = [data](qsizetype chunk) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * chunk));
+    };
+    for (qsizetype i = 0; i < chunks; ++i) {
+        // Most text has long ASCII runs: four chunks of them are passed at once.
+        if (i + 4 <= chunks) {
+            const __m128i last = load(i + 3);
+            const __m128i any =
+                _mm_or_si128(_mm_or_si128(load(i), load(i + 1)), _mm_or_si128(load(i + 2), last));
+            if (_mm_movemask_epi8(any) == 0) {
+                errors = _mm_or_si128(errors, incomplete);
+                incomplete = _mm_setzero_si128();
+                previous = last;
+                i += 3;
+                continue;
+            }
+        }
+        const __m128i input = load(i);
+        if (_mm_movemask_epi8(input) == 0) {
+            errors = _mm_or_si128(errors, incomplete);
+            incomplete = _mm_setzero_si128();
+        } else {
+            nonAscii = true;
+            errors = _mm_or_si128(errors, pairErrors(input, previous));
+            incomplete = endsInside(input);
+        }
+        previous = input;
+    }
+    _mm_store_si128(reinterpret_cast<__m128i*>(previousBytes), previous);
+    _mm_store_si128(reinterpret_cast<__m128i*>(incompleteBytes), incomplete);
+    _mm_store_si128(reinterpret_cast<__m128i*>(errorBytes), errors);
+}
+#endif
+
+bool anySet(const unsigned char* bytes)
+{
+    return std::any_of(bytes, bytes + 16, [](unsigned char byte) { return byte != 0; });
+}
+
+} // namespace
+
+Utf8Validator::Utf8Validator(Method method)
+{
+#ifdef TAMBOREL_HAVE_SSSE3
+    m_simd = method == Method::Fastest && hasSsse3();
+#else
+    Q_UNUSED(method);
+#endif
+}
+
+void Utf8Validator::feed(const unsigned char* data, qsizetype size)
+{
+    if (m_failed || size <= 0)
+        return;
+    if (m_simd)
+        feedChunks(data, size);
+    else
+        feedBytes(data, size);
+}
+
+void Utf8Validator::feedChunks(const unsigned char* data, qsizetype size)
+{
+#ifdef TAMBOREL_HAVE_SSSE3
+    if (m_pendingSize > 0) {
+        const qsizetype taken = std::min<qsizetype>(16 - m_pendingSize, size);
+        std::memcpy(m_pending + m_pendingSize, data, static_cast<size_t>(taken));
+        m_pendingSize += taken;
+        data += taken;
+        size -= taken;
+        if (m_pendingSize < 16)
+            return;
+        validateChunks(m_pending, 1, m_previous, m_incomplete, m_errors, m_nonAscii);
+        m_pendingSize = 0;
+    }
+    validateChunks(data, size / 16, m_previous, m_incomplete, m_errors, m_nonAscii);
+    m_pendingSize = size % 16;
+    std::memcpy(m_pending, data + size - m_pendingSize, static_cast<size_t>(m_pendingSize));
+    m_failed = anySet(m_errors);
+#else
+    Q_UNUSED(data);
+    Q_UNUSED(size);
+#endif
+}
+
+void Utf8Validator::feedBytes(const unsigned char* data, qsizetype size)
+{
+    for (qsizetype i = 0; i < size && !m_failed; ++i) {
+        const unsigned char byte = data[i];
+        m_nonAscii = m_nonAscii || byte >= 0x80;
+        if (m_due > 0) {
+            m_failed = byte < m_low || byte > m_high;
+            --m_due;
+            m_low = 0x80;
+            m_high = 0xBF;
+        } else if (byte >= 0xC2 && byte <= 0xDF) {
+            m_due = 1;
+        } else if (byte >= 0xE0 && byte <= 0xEF) {
+            m_due = 2;
+            m_low = byte == 0xE0 ? 0xA0 : 0x80;
+            m_high = byte == 0xED ? 0x9F : 0xBF;
+        } else if (byte >= 0xF0 && byte <= 0xF4) {
+            m_due = 3;
+            m_low = byte == 0xF0 ? 0x90 : 0x80;
+            m_high = byte == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            m_failed = byte >= 0x80;
+        }
+    }
+}
+
+bool Utf8Validator::sawNonAscii() const
+{
+    return m_nonAscii ||
+           std::any_of(m_pending, m_pending + m_pendingSize, [](unsigned char byte) { return byte >= 0x80; });
+}
+
+bool Utf8Validator::failed() const
+{
+    return m_failed;
+}
+
+bool Utf8Validator::valid() const
+{
+    if (m_failed)
+        return false;
+    if (!m_simd)
+        return m_due == 0;
+    // The bytes left over are checked as a chunk ending in NULs, which a cut
+    // sequence cannot be followed by.
+    Utf8Validator last = *this;
+    std::memset(last.m_pending + last.m_pendingSize, 0, static_cast<size_t>(16 - last.m_pendingSize));
+#ifdef TAMBOREL_HAVE_SSSE3
+    validateChunks(last.m_pending, 1, last.m_previous, last.m_incomplete, last.m_errors, last.m_nonAscii);
+#endif
+    return !anySet(last.m_errors) && !anySet(last.m_incomplete);
+}
