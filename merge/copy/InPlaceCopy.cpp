@@ -192,6 +192,8 @@ bool InPlaceCopy::rebuild(const char* from, const char* stop, const char* end)
 
 bool InPlaceCopy::append(QByteArrayView bytes)
 {
+    if (bytes.isEmpty())
+        return true;
     if (room() < bytes.size() && !drain())
         return false;
     std::memcpy(m_buffer.get() + m_used, bytes.data(), static_cast<size_t>(bytes.size()));

@@ -5,7 +5,6 @@
 
 #include <QList>
 
-#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
