@@ -35,8 +35,8 @@ void EncodingDetector::feed(const char* data, qsizetype size)
     m_size += size;
     m_utf8.feed(bytes, size);
     // Until the first byte above ASCII, GB18030 stands between characters: the
-    // check starts with the block that holds that byte.
-    if (m_gbValid && (m_gbHave > 0 || m_utf8.sawNonAscii()))
+    // check starts with the block that holds that byte. Marked text needs none.
+    if (m_gbValid && (m_gbHave > 0 || m_utf8.sawNonAscii()) && !marked())
         feedGb18030(bytes, size);
 }
 
@@ -98,8 +98,11 @@ std::optional<DetectedEncoding> EncodingDetector::marked() const
 
 DetectedEncoding EncodingDetector::result() const
 {
-    if (const std::optional<DetectedEncoding> mark = marked())
+    if (std::optional<DetectedEncoding> mark = marked()) {
+        // A UTF-8 mark is checked with the text after it; UTF-16 is checked as it is converted.
+        mark->validText = mark->encoding != TextEncoding::Utf8 || m_utf8.valid();
         return *mark;
+    }
     if (!m_utf8.sawNonAscii())
         return {TextEncoding::Ascii, 0};
     if (m_utf8.valid())
@@ -109,9 +112,19 @@ DetectedEncoding EncodingDetector::result() const
     return {TextEncoding::Unknown, 0};
 }
 
+DetectedEncoding EncodingDetector::resultSoFar() const
+{
+    DetectedEncoding found = result();
+    if (found.markSize > 0)
+        found.validText = found.encoding != TextEncoding::Utf8 || !m_utf8.failed();
+    return found;
+}
+
 bool EncodingDetector::isFinal() const
 {
-    return marked().has_value() || (m_utf8.failed() && (!m_gbChecked || !m_gbValid));
+    if (const std::optional<DetectedEncoding> mark = marked())
+        return mark->encoding != TextEncoding::Utf8 || m_utf8.failed();
+    return m_utf8.failed() && (!m_gbChecked || !m_gbValid);
 }
 
 bool EncodingDetector::isUtf8SoFar() const

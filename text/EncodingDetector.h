@@ -7,8 +7,9 @@
 
 // Finds an input's encoding from its bytes, given block by block in their order, so
 // that it never holds more than the block at hand. A byte-order mark decides by
-// itself; otherwise the input is ASCII, else UTF-8 if it is valid UTF-8 as a whole,
-// else GB18030 if it is valid GB18030 as a whole, else of unknown encoding.
+// itself, the text after a UTF-8 mark being checked for UTF-8; otherwise the input is
+// ASCII, else UTF-8 if it is valid UTF-8 as a whole, else GB18030 if it is valid
+// GB18030 as a whole, else of unknown encoding.
 //
 // Where the caller does not need GB18030 told from unknown bytes, the detector
 // skips that check, which costs more than all the rest: text that is not UTF-8 is
@@ -28,7 +29,11 @@ public:
     void feed(const char* data, qsizetype size);
     // The encoding of everything fed so far, taken as the whole input.
     [[nodiscard]] DetectedEncoding result() const;
-    // Whether result() stays as it is whatever more is fed.
+    // The same, taken as the start of the input: text after a UTF-8 mark counts as
+    // valid until a byte proves it is not.
+    [[nodiscard]] DetectedEncoding resultSoFar() const;
+    // Whether result() stays as it is whatever more is fed, the end of the input
+    // aside: text after a UTF-8 mark that ends inside a character is not valid.
     [[nodiscard]] bool isFinal() const;
     // Bytes above ASCII have come, and all of them are valid UTF-8 so far.
     [[nodiscard]] bool isUtf8SoFar() const;

@@ -23,6 +23,8 @@ QByteArray markOf(const DetectedEncoding& input)
 
 InputAction actionIn(const DetectedEncoding& input, TextEncoding output)
 {
+    if (!input.validText)
+        return InputAction::NotText;
     // UTF-16's line ends are characters, which a byte copy would break.
     if (isUtf16(input.encoding) || (isUtf16(output) && input.encoding == TextEncoding::Ascii))
         return InputAction::Convert;

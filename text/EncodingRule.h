@@ -15,6 +15,8 @@ enum class InputAction
     Convert,
     // It cannot go into the output: text of unknown encoding into UTF-16.
     Refuse,
+    // It is not text in the encoding its byte-order mark names: the merge fails.
+    NotText,
 };
 
 [[nodiscard]] bool isUtf16(TextEncoding encoding);

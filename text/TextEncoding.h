@@ -21,4 +21,7 @@ struct DetectedEncoding
     TextEncoding encoding = TextEncoding::Ascii;
     // The bytes of the byte-order mark the input starts with; 0 when it has none.
     qsizetype markSize = 0;
+    // False where the text after a UTF-8 mark is not valid UTF-8: text that is not
+    // what its own mark says is no text the merge can take.
+    bool validText = true;
 };

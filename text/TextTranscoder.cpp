@@ -50,7 +50,7 @@ bool TextTranscoder::feed(QByteArrayView data, QByteArray& out)
 
 bool TextTranscoder::finish(QByteArray& out)
 {
-    if (m_failed || !m_pendingBytes.isEmpty() || !m_pendingHalf.isEmpty() || m_decoder.isInsideCharacter())
+    if (m_failed || !m_pendingBytes.isEmpty() || m_highSurrogateWaits || m_decoder.isInsideCharacter())
         return false;
     const std::u16string_view end = m_lineEnds.finish();
     const QStringView lines(end.data(), qsizetype(end.size()));
@@ -72,7 +72,26 @@ bool TextTranscoder::decode(QByteArrayView data, QString& text)
     text.resize(m_decoder.requiredSpace(data.size()));
     const QChar* const end = m_decoder.appendToBuffer(text.data(), data);
     text.truncate(end - text.constData());
-    return !m_decoder.hasError();
+    const bool utf16 = m_from == TextEncoding::Utf16Le || m_from == TextEncoding::Utf16Be;
+    return !m_decoder.hasError() && (!utf16 || pairsSurrogates(text));
+}
+
+// UTF-16's decoder passes a surrogate without its other half, which is no
+// character: such text is refused here, whatever the output's encoding could make of
+// it. A high surrogate at the end of the text waits for the next block.
+bool TextTranscoder::pairsSurrogates(QStringView text)
+{
+    for (const QChar unit : text) {
+        if (std::exchange(m_highSurrogateWaits, false)) {
+            if (!unit.isLowSurrogate())
+                return false;
+        } else if (unit.isHighSurrogate()) {
+            m_highSurrogateWaits = true;
+        } else if (unit.isLowSurrogate()) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool TextTranscoder::decodeGb18030(QByteArrayView data, QString& text)

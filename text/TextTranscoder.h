@@ -35,13 +35,14 @@ public:
     // Completes the input's last line; false when it ended inside a character.
     [[nodiscard]] bool finish(QByteArray& out);
     // After a failure: the input was text, but a character of it has no form in the
-    // output's encoding (a lone surrogate; with glibc, the private-use characters
-    // that GB18030-2022 gave up).
+    // output's encoding (with glibc, the private-use characters that GB18030-2022
+    // gave up). A surrogate without its other half is no text at all.
     [[nodiscard]] bool cannotEncode() const;
 
 private:
     [[nodiscard]] bool decode(QByteArrayView data, QString& text);
     [[nodiscard]] bool decodeGb18030(QByteArrayView data, QString& text);
+    [[nodiscard]] bool pairsSurrogates(QStringView text);
     void applyLineRule(QStringView text, QString& lines);
     [[nodiscard]] bool encode(QStringView lines, QByteArray& out);
 
@@ -55,7 +56,8 @@ private:
     QString m_lines;
     // Input bytes of a GB18030 character that the last block cut.
     QByteArray m_pendingBytes;
-    // A high surrogate whose low half has not come yet.
+    // A high surrogate whose low half has not come yet, decoded, and waiting to be encoded.
+    bool m_highSurrogateWaits = false;
     QString m_pendingHalf;
     LineEndRule<char16_t> m_lineEnds;
     bool m_failed = false;

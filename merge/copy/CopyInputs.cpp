@@ -102,8 +102,8 @@ MergeResult EncodedCopy::takeBack()
     const qsizetype stopped = m_watch.stoppedInput();
     const qsizetype first = m_watch.restarts() ? 0 : stopped;
     for (qsizetype input = first; input <= stopped; ++input) {
-        if (m_watch.actionFor(input) == InputAction::Refuse)
-            return MergeResult::failure(MergeStatus::EncodingUnknown, m_inputs.at(input), 0);
+        if (MergeResult refused = refusalOf(m_watch.actionFor(input), m_inputs.at(input)); !refused.ok())
+            return refused;
     }
     if (MergeResult cut = m_output.truncate(m_watch.cutAt()); !cut.ok())
         return cut;
@@ -139,8 +139,8 @@ MergeResult EncodedCopy::detectFrom(qsizetype first)
             !detected.ok())
             return detected;
         m_watch.add(found);
-        if (m_watch.actionFor(input) == InputAction::Refuse)
-            return MergeResult::failure(MergeStatus::EncodingUnknown, m_inputs.at(input), 0);
+        if (MergeResult refused = refusalOf(m_watch.actionFor(input), m_inputs.at(input)); !refused.ok())
+            return refused;
     }
     return MergeResult::success();
 }

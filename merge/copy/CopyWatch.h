@@ -18,6 +18,9 @@ public:
         // The input's bytes are known not to belong in the output: the input ends with
         // this piece, and the copy after it.
         bool cut = false;
+        // All of the input so far is its byte-order mark, which is no text: the line
+        // rule starts afresh after this piece, so that a mark alone ends no line.
+        bool startsLine = false;
     };
 
     // Bytes of input `input` (its index in the list), in their order.

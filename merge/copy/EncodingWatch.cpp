@@ -19,6 +19,7 @@ void EncodingWatch::follow(qsizetype input)
     if (input != m_current) {
         m_current = input;
         m_presumedUtf8 = false;
+        m_cut = false;
         m_detector = EncodingDetector(m_rule.isFixed() ? EncodingDetector::Gb18030Check::Unchecked
                                                        : EncodingDetector::Gb18030Check::Checked);
     }
@@ -28,18 +29,27 @@ CopyWatch::Piece EncodingWatch::feed(qsizetype input, const char* data, qsizetyp
 {
     follow(input);
     m_detector.feed(data, size);
-    if (m_detector.isFinal())
-        return {0, !m_rule.keepsBytes(m_detector.result(), input == 0)};
+    // Once a mark is seen, or nothing more can change the encoding, it is known
+    // whether the bytes stay.
+    const DetectedEncoding found = m_detector.resultSoFar();
+    if (found.markSize > 0 || m_detector.isFinal()) {
+        m_cut = !m_rule.keepsBytes(found, input == 0);
+        // A mark is no text: a mark alone leaves no line open.
+        return {0, m_cut, !m_cut && m_detector.bytesFed() == found.markSize};
+    }
     m_presumedUtf8 = m_rule.output() == TextEncoding::Gb18030 && m_detector.isUtf8SoFar() &&
                      m_detector.bytesFed() >= presumeUtf8After;
-    return {0, m_presumedUtf8};
+    m_cut = m_presumedUtf8;
+    return {0, m_cut, false};
 }
 
 bool EncodingWatch::endInput(qsizetype input, qint64 outputEnd)
 {
     follow(input);
-    const DetectedEncoding found =
-        m_presumedUtf8 ? DetectedEncoding{TextEncoding::Utf8, 0} : m_detector.result();
+    // An input cut short is known by its start; the rewrite reads it whole.
+    const DetectedEncoding found = m_presumedUtf8 ? DetectedEncoding{TextEncoding::Utf8, 0}
+                                   : m_cut        ? m_detector.resultSoFar()
+                                                  : m_detector.result();
     const bool keeps = m_rule.keepsBytes(found, input == 0);
     const bool fixesHere = m_rule.wouldFix(found);
     add(found);

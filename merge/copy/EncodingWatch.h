@@ -53,6 +53,8 @@ private:
     EncodingDetector m_detector;
     // The current input was taken for UTF-8 before its end, and cut short.
     bool m_presumedUtf8 = false;
+    // The current input was cut short.
+    bool m_cut = false;
     qsizetype m_current = -1;
     qint64 m_lastEnd = 0;
     qsizetype m_stopped = -1;

@@ -119,6 +119,8 @@ MergeResult InPlaceCopy::copyFile(qsizetype index, bool& cut)
             std::memmove(data, data + skip, static_cast<size_t>(count - skip));
         if (!(aside ? takeAside(data + skip, count - skip) : takeInPlace(count - skip)))
             return m_failure;
+        if (use.startsLine)
+            m_lineEnds = LineEndRule<char>();
         cut = use.cut;
         if (cut)
             break;

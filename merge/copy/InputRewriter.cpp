@@ -46,7 +46,7 @@ public:
         m_detector.feed(data, size);
         const qsizetype skipped = std::min(m_skip, size);
         m_skip -= skipped;
-        return {skipped, false};
+        return {skipped, false, false};
     }
 
     bool endInput(qsizetype /*input*/, qint64 /*outputEnd*/) override
@@ -66,6 +66,18 @@ private:
 };
 
 } // namespace
+
+MergeResult refusalOf(InputAction action, const NativePath& path)
+{
+    switch (action) {
+    case InputAction::Refuse:
+        return MergeResult::failure(MergeStatus::EncodingUnknown, path, 0);
+    case InputAction::NotText:
+        return inputChanged(path);
+    default:
+        return MergeResult::success();
+    }
+}
 
 InputRewriter::InputRewriter(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize,
                              const std::atomic<bool>* cancel)
@@ -93,14 +105,11 @@ MergeResult InputRewriter::write(qsizetype input, const DetectedEncoding& found,
 MergeResult InputRewriter::writeAsFound(qsizetype input, const DetectedEncoding& found,
                                         const EncodingRule& rule)
 {
-    switch (rule.actionFor(found)) {
-    case InputAction::Refuse:
-        return MergeResult::failure(MergeStatus::EncodingUnknown, m_inputs.at(input), 0);
-    case InputAction::Convert:
-        return convert(input, found, rule.output());
-    default:
-        return copyBytes(input, found, rule);
-    }
+    const InputAction action = rule.actionFor(found);
+    if (MergeResult refused = refusalOf(action, m_inputs.at(input)); !refused.ok())
+        return refused;
+    return action == InputAction::Convert ? convert(input, found, rule.output())
+                                          : copyBytes(input, found, rule);
 }
 
 // Whether an input whose conversion failed may be text that goes in as its bytes:

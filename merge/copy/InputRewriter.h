@@ -11,6 +11,11 @@
 class Gb18030Codec;
 class MergeOutput;
 
+// The failure of a merge with an input that cannot go in at all, by what the
+// encoding rule says of it: text of unknown encoding into UTF-16 (EncodingUnknown),
+// text that is not what its byte-order mark says (InputChanged); success otherwise.
+[[nodiscard]] MergeResult refusalOf(InputAction action, const NativePath& path);
+
 // Writes single inputs of the list where the byte copy of the whole list could
 // not: converted into the output's encoding, or without their byte-order mark. Each
 // is read again from its start, so what it holds now is checked against what was

@@ -46,6 +46,11 @@ MergeResult LineEndWriter::endFile()
     return put(end.data(), qsizetype(end.size()));
 }
 
+void LineEndWriter::startLine()
+{
+    m_lineEnds = LineEndRule<char>();
+}
+
 MergeResult LineEndWriter::writeRaw(QByteArrayView bytes)
 {
     return put(bytes.data(), bytes.size());

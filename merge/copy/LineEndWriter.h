@@ -25,6 +25,8 @@ public:
     [[nodiscard]] MergeResult feed(const char* data, qsizetype size);
     // Completes the current file's last line; the next feed() starts a new file.
     [[nodiscard]] MergeResult endFile();
+    // What was fed of the current file holds no line: the next byte starts one.
+    void startLine();
     // Writes bytes the line rule does not apply to: a separator.
     [[nodiscard]] MergeResult writeRaw(QByteArrayView bytes);
     // Hands everything still buffered to the output.

@@ -73,8 +73,10 @@ MergeResult ReadAheadCopy::writePiece(const InputPiece& piece)
     if (m_job.watch != nullptr)
         use = m_job.watch->feed(piece.input, piece.data, piece.size);
     const qsizetype skip = std::min(use.skip, piece.size);
-    if (MergeResult fed = m_writer.feed(piece.data + skip, piece.size - skip);
-        !fed.ok() || !(piece.endOfInput || use.cut))
+    MergeResult fed = m_writer.feed(piece.data + skip, piece.size - skip);
+    if (use.startsLine)
+        m_writer.startLine();
+    if (!fed.ok() || !(piece.endOfInput || use.cut))
         return fed;
     MergeResult ended = m_writer.endFile();
     if (!ended.ok())

@@ -43,6 +43,7 @@ const OutputCalls& MergeOutput::calls() const
 MergeResult MergeOutput::open()
 {
     discard();
+    signalcleanup::failWritesPastSizeLimit();
     m_size = 0;
     if (m_path.native().contains('\0'))
         return abandon(MergeStatus::OutputFailed, EINVAL);
@@ -101,7 +102,7 @@ void MergeOutput::discard()
 {
     (void)closeHandle();
     if (!m_tempName.isEmpty())
-        (void)calls().unlinkat(m_folder, m_tempName.native().constData(), 0);
+        (void)removeName(calls(), m_folder, m_tempName.native(), 1);
     m_tempName = {};
     signalcleanup::disarm(std::exchange(m_guard, -1));
     if (m_folder >= 0)

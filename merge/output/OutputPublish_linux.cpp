@@ -1,7 +1,8 @@
 // Giving the merged file its name. An unnamed O_TMPFILE file gets it from linkat();
 // a named temporary file from link() and the removal of the temporary name, or from
-// a rename that refuses to replace. Each fails with EEXIST instead of replacing a
-// file. The content is flushed before the name is given, and the folder after.
+// a rename that refuses to replace, or from a rename over a name reserved for it.
+// Each fails with EEXIST instead of replacing a file. The content is flushed before
+// the name is given, and the folder after.
 #include "merge/output/MergeOutput.h"
 #include "merge/output/OutputCalls_linux.h"
 #include "merge/output/OutputFlush_linux.h"
@@ -33,16 +34,28 @@ int linkUnnamed(const OutputCalls& calls, int fd, int folder, const QByteArray& 
     return error;
 }
 
-// Removes a name, once more after a failure: file systems in user space and on the
-// network report passing errors too. Returns 0 or the errno value of the failure.
-int removeName(const OutputCalls& calls, int folder, const QByteArray& name)
+// Reserves the name with a file created for this merge alone, then renames the
+// temporary file over that reservation: a file that someone else made there is
+// never replaced, and the name never stands for part of the content. A crash between
+// the two steps leaves an empty file at the name, beside the temporary file; a
+// termination signal removes the reservation with it. Returns 0 or the errno value
+// of the failure; the temporary name is gone on success.
+int renameOverReservation(const OutputCalls& calls, int folder, const QByteArray& temp,
+                          const QByteArray& name)
 {
+    const int fd = calls.createNew(folder, name.constData());
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    // Guarded only once it is ours: guarded before, a signal would remove a file
+    // that someone else made there.
+    const int guard = signalcleanup::arm(folder, name);
     int error = 0;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (calls.unlinkat(folder, name.constData(), 0) == 0 || errno == ENOENT)
-            return 0;
+    if (calls.rename(folder, temp.constData(), name.constData()) != 0) {
         error = errno;
+        (void)removeName(calls, folder, name);
     }
+    signalcleanup::disarm(guard);
     return error;
 }
 
@@ -58,14 +71,16 @@ int linkNamed(const OutputCalls& calls, int folder, const QByteArray& temp, cons
         return error;
     }
     const int error = errno;
+    if (error == EEXIST)
+        return error;
     // File systems without hard links (FAT, some network ones) may still offer a
-    // rename that refuses to replace.
-    if (error != EEXIST) {
-        if (::renameat2(folder, temp.constData(), folder, name.constData(), RENAME_NOREPLACE) == 0)
-            return 0;
-        return errno == EINVAL || errno == ENOSYS ? error : errno;
-    }
-    return error;
+    // rename that refuses to replace; those that take no rename flags either (FAT and
+    // exFAT through FUSE) get the name reserved first.
+    if (calls.renameNoReplace(folder, temp.constData(), name.constData()) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    return renameOverReservation(calls, folder, temp, name);
 }
 
 } // namespace

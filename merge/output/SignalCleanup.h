@@ -17,6 +17,10 @@ namespace signalcleanup {
 [[nodiscard]] int arm(int folder, const QByteArray& name);
 // Ends the guard; -1 is ignored.
 void disarm(int guard);
+// A file-size limit (RLIMIT_FSIZE) is met with SIGXFSZ, which ends the program by
+// default: ignored, the write fails with EFBIG instead, and the merge tells of it as
+// of a full disk.
+void failWritesPastSizeLimit();
 // How many guards a termination signal would act on now: the tests check that
 // none outlives its file, and that none acts before its name is complete.
 [[nodiscard]] int armedCount();

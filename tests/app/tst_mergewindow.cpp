@@ -296,6 +296,18 @@ void MergeWindowTest::encodingsTold_data()
                           "UTF-8：f1.txt、f2.txt、f4.txt 等 4 "
                           "个文件")
         << true;
+    QTest::newRow("GBK into UTF-8, exactly three named")
+        << QList<QByteArray>{utf8, gbk, gbk, gbk}
+        << QStringLiteral(
+               "所选文件已成功合并，并保存为 {out}！\n以下文件已从 GBK 转换为 UTF-8：f1.txt、f2.txt、f3.txt")
+        << true;
+#ifndef Q_OS_WIN
+    // U+E78D, which GB18030-2022 gave to a standard character: glibc no longer
+    // converts it, Windows does.
+    QTest::newRow("a character GBK cannot hold")
+        << QList<QByteArray>{gbk, QByteArray("\xEE\x9E\x8D")}
+        << QStringLiteral("{f1} 中有字符无法转换为合并文件的编码，未生成合并文件！") << true;
+#endif
     QTest::newRow("two encodings converted")
         << QList<QByteArray>{gbk, utf16, utf8}
         << QStringLiteral(

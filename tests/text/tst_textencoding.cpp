@@ -49,9 +49,10 @@ void TestTextEncoding::detection_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<TextEncoding>("encoding");
     QTest::addColumn<qsizetype>("markSize");
+    QTest::addColumn<bool>("validText");
 
-    const auto row = [](const char* name, const QByteArray& bytes, TextEncoding encoding,
-                        qsizetype mark = 0) { QTest::newRow(name) << bytes << encoding << mark; };
+    const auto row = [](const char* name, const QByteArray& bytes, TextEncoding encoding, qsizetype mark = 0,
+                        bool valid = true) { QTest::newRow(name) << bytes << encoding << mark << valid; };
     row("empty", {}, TextEncoding::Ascii);
     row("ASCII", "a\r\nb\n", TextEncoding::Ascii);
     row("UTF-8", "\xE4\xB8\xAD\xE6\x96\x87\r\n", TextEncoding::Utf8);
@@ -61,6 +62,10 @@ void TestTextEncoding::detection_data()
         "a",
         TextEncoding::Utf8, 3);
     row("UTF-8 mark alone", "\xEF\xBB\xBF", TextEncoding::Utf8, 3);
+    row("UTF-8 mark, then GBK", "\xEF\xBB\xBF\xD6\xD0", TextEncoding::Utf8, 3, false);
+    row("UTF-8 mark, then UTF-8 cut short", "\xEF\xBB\xBF\xE4\xB8", TextEncoding::Utf8, 3, false);
+    row("UTF-8 after 64 ASCII bytes", QByteArray(64, 'a') + QByteArray("\xE4\xB8\xAD").repeated(10),
+        TextEncoding::Utf8);
     row("UTF-16LE mark, 名 holds 0D", QByteArray("\xFF\xFE\x0D\x54", 4), TextEncoding::Utf16Le, 2);
     row("UTF-16BE mark", QByteArray("\xFE\xFF\x54\x0D", 4), TextEncoding::Utf16Be, 2);
     row("GBK", "\xD6\xD0\xCE\xC4\r\n", TextEncoding::Gb18030);
@@ -87,6 +92,7 @@ void TestTextEncoding::detection()
     QFETCH(QByteArray, bytes);
     QFETCH(TextEncoding, encoding);
     QFETCH(qsizetype, markSize);
+    QFETCH(bool, validText);
 
     for (const auto method : {Utf8Validator::Method::Fastest, Utf8Validator::Method::ByteByByte}) {
         EncodingDetector whole(EncodingDetector::Gb18030Check::Checked, method);
@@ -97,6 +103,7 @@ void TestTextEncoding::detection()
         for (const EncodingDetector* detector : {&whole, &byBytes}) {
             QCOMPARE(detector->result().encoding, encoding);
             QCOMPARE(detector->result().markSize, markSize);
+            QCOMPARE(detector->result().validText, validText);
         }
     }
 }
@@ -331,6 +338,11 @@ void TestTextEncoding::transcoding_data()
     row("refused: UTF-8 cut short", utf8, gb, "a\xE4\xB8", {});
     row("refused: GB18030 cut short", gb, utf8, "\xD6\xD0\xCE", {});
     row("refused: lone surrogate", be, utf8, QByteArray("\xFE\xFF\xD8\x69", 4), {});
+    row("refused: lone low surrogate at the end", le, utf8, QByteArray("\xFF\xFE\x61\x00\x00\xDC", 6), {});
+    row("refused: lone low surrogate first", le, gb, QByteArray("\xFF\xFE\x00\xDC\x61\x00", 6), {});
+    row("refused: high surrogate before a letter", le, utf8, QByteArray("\xFF\xFE\x00\xD8\x61\x00", 6), {});
+    row("GBK ending in a lone CR, to UTF-8", gb, utf8, "\xD6\xD0\r", "\xE4\xB8\xAD\r\n");
+    row("UTF-16LE ending in a lone CR, to UTF-8", le, utf8, QByteArray("\xFF\xFEx\0\r\0", 6), "x\r\n");
 }
 
 // Whole, and a byte at a time, so that blocks cut characters and CR LF pairs.
@@ -354,6 +366,9 @@ void TestTextEncoding::transcoding()
         QCOMPARE(ok, !output.isEmpty() || input.isEmpty());
         if (ok)
             QCOMPARE(out, output);
+        // Every refusal here is of text that is not valid, never of a character the
+        // output cannot hold.
+        QVERIFY(ok || !transcoder.cannotEncode());
     }
 }
 

@@ -6,9 +6,13 @@
 #include "text/Gb18030Codec.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
+#include <thread>
 
 // Merges of inputs in different encodings, through both copies: the output's bytes,
 // which inputs were converted, and the refusals.
@@ -21,6 +25,7 @@ private slots:
     void merged();
     void changedInput_data();
     void changedInput();
+    void cancelledWhileConverting();
 };
 
 using namespace Qt::StringLiterals;
@@ -101,6 +106,11 @@ void TestMixedEncodings::merged_data()
     QTest::addColumn<qsizetype>("blockSize");
 
     const QByteArray afterFirstMegabyte = QByteArray(1536 * 1024, 'a');
+    const QByteArray asciiThenUtf8 = QByteArray(64, 'a') + u8Zhong.repeated(10);
+    const QByteArray leLoneLow = leMark + QByteArray("a\0\0\xDC", 4);
+    // U+E78D, which GB18030-2022 gave to a standard character: glibc no longer
+    // converts it. UTF-8 taken as such 64 KiB in, and not UTF-8 at its end.
+    const QByteArray givenUpThenGbk = "\xEE\x9E\x8D" + u8Zhong.repeated(400000) + gbWen;
     const QList<std::tuple<const char*, Contents, QByteArray, QByteArrayList, MergeStatus>> rows = {
         {"UTF-8 alone", {u8Zhong + "\r\n"}, u8Zhong + "\r\n", {}, MergeStatus::Ok},
         {"UTF-8 with mark alone", {u8Mark + u8Zhong}, u8Mark + u8Zhong + "\r\n", {}, MergeStatus::Ok},
@@ -196,6 +206,59 @@ void TestMixedEncodings::merged_data()
          u8Zhong + "\r\n\r\n" + afterFirstMegabyte + u8Wen + "\r\n",
          {"1g>u"},
          MergeStatus::Ok},
+        {"UTF-8 after 64 ASCII bytes, second",
+         {gbZhong, asciiThenUtf8},
+         gbZhong + "\r\n\r\n" + QByteArray(64, 'a') + gbZhong.repeated(10) + "\r\n",
+         {"1u>g"},
+         MergeStatus::Ok},
+        {"taken for UTF-8, then UTF-16",
+         {gbZhong, u8Zhong.repeated(30000), leMark + leWen},
+         gbZhong + "\r\n\r\n" + gbZhong.repeated(30000) + "\r\n\r\n" + gbWen + "\r\n",
+         {"1u>g", "2l>g"},
+         MergeStatus::Ok},
+        {"taken for UTF-8, a character GBK lacks, not UTF-8 after all",
+         {gbZhong, givenUpThenGbk},
+         gbZhong + "\r\n\r\n" + givenUpThenGbk + "\r\n",
+         {},
+         MergeStatus::Ok},
+        {"taken for GBK, cut short at its end",
+         {u8Zhong, gbZhong + "\xCE"},
+         u8Zhong + "\r\n\r\n" + gbZhong + "\xCE\r\n",
+         {},
+         MergeStatus::Ok},
+        {"mark alone, first", {u8Mark, "x"}, u8Mark + "\r\nx\r\n", {}, MergeStatus::Ok},
+        {"mark alone, second", {"x", u8Mark}, u8Mark + "x\r\n\r\n", {}, MergeStatus::Ok},
+        {"UTF-16 mark alone, first",
+         {leMark, "x"},
+         leMark + leCrLf + le("x") + leCrLf,
+         {"1a>l"},
+         MergeStatus::Ok},
+        {"lone low surrogate last, into UTF-8", {u8Zhong, leLoneLow}, {}, {"1"}, MergeStatus::InputChanged},
+        {"lone low surrogate last, into GBK", {gbZhong, leLoneLow}, {}, {"1"}, MergeStatus::InputChanged},
+        {"lone high surrogate last",
+         {u8Zhong, leMark + QByteArray("a\0\0\xD8", 4)},
+         {},
+         {"1"},
+         MergeStatus::InputChanged},
+        {"lone low surrogate in the middle",
+         {u8Zhong, leMark + QByteArray("\0\xDC"
+                                       "a\0",
+                                       4)},
+         {},
+         {"1"},
+         MergeStatus::InputChanged},
+        {"GBK after a UTF-8 mark, first", {u8Mark + gbZhong, "x"}, {}, {"0"}, MergeStatus::InputChanged},
+        {"GBK after a UTF-8 mark, into UTF-8",
+         {u8Zhong, u8Mark + gbWen},
+         {},
+         {"1"},
+         MergeStatus::InputChanged},
+        {"GBK after a UTF-8 mark, into GBK", {gbZhong, u8Mark + gbWen}, {}, {"1"}, MergeStatus::InputChanged},
+        {"GBK after a UTF-8 mark, past the first megabyte",
+         {u8Mark + afterFirstMegabyte + gbWen},
+         {},
+         {"0"},
+         MergeStatus::InputChanged},
     };
     for (const auto& [name, contents, expected, converted, status] : rows) {
         for (const bool ram : {false, true}) {
@@ -260,6 +323,9 @@ void TestMixedEncodings::changedInput_data()
                                                   << TextEncoding::Utf8 << MergeStatus::InputChanged;
     QTest::newRow("marked, mark gone") << u8Zhong << TextEncoding::Utf8 << InputAction::CopyWithoutMark
                                        << TextEncoding::Utf8 << MergeStatus::InputChanged;
+    QTest::newRow("marked, text no longer UTF-8")
+        << u8Mark + gbZhong << TextEncoding::Utf8 << InputAction::CopyWithoutMark << TextEncoding::Utf8
+        << MergeStatus::InputChanged;
     // U+E78D, a private-use character that GB18030-2022 gave up: Windows still
     // converts it, glibc no longer does.
 #ifdef Q_OS_WIN
@@ -303,6 +369,36 @@ void TestMixedEncodings::changedInput()
     QCOMPARE(result.status, status);
     if (status != MergeStatus::Ok)
         QCOMPARE(result.path, path(input));
+}
+
+// The program ends while an input is converted: the conversion stops within a
+// block, and nothing is left behind.
+void TestMixedEncodings::cancelledWhileConverting()
+{
+    QTemporaryDir dir(folderTemplate(true));
+    QVERIFY(dir.isValid());
+    const QString input = dir.filePath(u"in.txt"_s);
+    QVERIFY(writeBytes(input, leMark + le("converted one block at a time ").repeated(1024 * 1024)));
+    MergeOutput output(path(dir.filePath(u"merged.txt"_s)), MergeOutput::Temporary::Named);
+    QVERIFY(output.open().ok());
+    const auto written = [&dir] {
+        const QFileInfoList entries =
+            QDir(dir.path()).entryInfoList({u".tamborel-*"_s}, QDir::Files | QDir::Hidden);
+        return entries.isEmpty() ? 0 : entries.first().size();
+    };
+
+    std::atomic<bool> cancel{false};
+    std::atomic<bool> finished{false};
+    MergeResult result;
+    std::thread copy([&] {
+        result = copyInputs({path(input)}, output, 64 * 1024, &cancel);
+        finished = true;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(finished || written() > 1024 * 1024, 60000);
+    cancel = true;
+    copy.join();
+    QCOMPARE(result.status, MergeStatus::Cancelled);
+    QCOMPARE(allEntries(dir.path()), QStringList{u"in.txt"_s});
 }
 
 QTEST_GUILESS_MAIN(TestMixedEncodings)

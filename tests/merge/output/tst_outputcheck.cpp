@@ -114,10 +114,10 @@ void TestOutputCheck::deviceNames_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("device");
 
-    const QStringList devices = {u"CON"_s,   u"con.txt"_s,  u"Prn.TXT"_s,       u"aux.log.txt"_s,
-                                 u"NUL"_s,   u"COM1.txt"_s, u"com9.txt"_s,      u"LPT1.txt"_s,
-                                 u"lpt9"_s,  u"CON .txt"_s, u"com\u00b9.txt"_s, u"CONOUT$.txt"_s,
-                                 u"conin$"_s};
+    const QStringList devices = {u"CON"_s,         u"con.txt"_s,  u"Prn.TXT"_s,   u"aux.log.txt"_s,
+                                 u"NUL"_s,         u"COM1.txt"_s, u"com9.txt"_s,  u"LPT1.txt"_s,
+                                 u"lpt9"_s,        u"CON .txt"_s, u"CON  .txt"_s, u"com\u00b9.txt"_s,
+                                 u"CONOUT$.txt"_s, u"conin$"_s};
     for (const QString& name : devices)
         QTest::newRow(qPrintable(name)) << name << true;
     const QStringList files = {u"CONS.txt"_s, u"icon.txt"_s,  u"COM0.txt"_s, u"COM10.txt"_s,

@@ -24,6 +24,9 @@ class TestOutputSteps final : public QObject
 private slots:
     void publishSteps_data();
     void publishSteps();
+    void publishWithoutLinks_data();
+    void publishWithoutLinks();
+    void discardRetriesInterruptedRemoval();
     void directWriteAlignment_data();
     void directWriteAlignment();
     void guardArmedOnceNamed();
@@ -43,6 +46,11 @@ struct Script
     QStringList steps;
     int unnamedError = 0;
     int unlinkFailures = 0;
+    int unlinkError = EIO;
+    int fdatasyncError = 0;
+    int linkError = 0;
+    int renameFlagsError = 0;
+    int renameError = 0;
     quint32 offsetAlignment = 0;
     quint32 memoryAlignment = 0;
 };
@@ -63,7 +71,10 @@ const OutputCalls fakeCalls{
     },
     [](int fd) {
         script.steps << u"flush data"_s;
-        return ::fdatasync(fd);
+        if (script.fdatasyncError == 0)
+            return ::fdatasync(fd);
+        errno = script.fdatasyncError;
+        return -1;
     },
     [](int fd) {
         script.steps << u"flush folder"_s;
@@ -71,14 +82,35 @@ const OutputCalls fakeCalls{
     },
     [](int fromFolder, const char* from, int toFolder, const char* to, int flags) {
         script.steps << u"link"_s;
-        return ::linkat(fromFolder, from, toFolder, to, flags);
+        if (script.linkError == 0)
+            return ::linkat(fromFolder, from, toFolder, to, flags);
+        errno = script.linkError;
+        return -1;
+    },
+    [](int folder, const char* from, const char* to) {
+        script.steps << u"rename, not replacing"_s;
+        if (script.renameFlagsError == 0)
+            return ::renameat2(folder, from, folder, to, RENAME_NOREPLACE);
+        errno = script.renameFlagsError;
+        return -1;
+    },
+    [](int folder, const char* name) {
+        script.steps << u"reserve name"_s;
+        return ::openat(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    },
+    [](int folder, const char* from, const char* to) {
+        script.steps << u"rename"_s;
+        if (script.renameError == 0)
+            return ::renameat(folder, from, folder, to);
+        errno = script.renameError;
+        return -1;
     },
     [](int folder, const char* name, int flags) {
         const bool temporary = isTemporaryName(name);
         script.steps << (temporary ? u"unlink temporary"_s : u"unlink output"_s);
         if (temporary && script.unlinkFailures > 0) {
             --script.unlinkFailures;
-            errno = EIO;
+            errno = script.unlinkError;
             return -1;
         }
         return ::unlinkat(folder, name, flags);
@@ -164,6 +196,86 @@ void TestOutputSteps::publishSteps()
     QCOMPARE(entriesOf(dir.path()), entries);
     if (status == MergeStatus::Ok)
         QCOMPARE(readBytes(dir.filePath(u"merged.txt"_s)), QByteArray("line\r\n"));
+}
+
+// File systems without hard links (FAT, exFAT, some network ones), and through FUSE
+// without rename flags either: a file someone else made at the name is never
+// replaced, and nothing but the merged file is left.
+void TestOutputSteps::publishWithoutLinks_data()
+{
+    QTest::addColumn<int>("renameFlagsError");
+    QTest::addColumn<bool>("nameTaken");
+    QTest::addColumn<int>("renameError");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QStringList>("entries");
+
+    const QStringList published{u"merged.txt"_s};
+    const QStringList start{u"flush data"_s, u"link"_s, u"rename, not replacing"_s};
+    QTest::newRow("rename that refuses to replace (FAT)")
+        << 0 << false << 0 << start + QStringList{u"flush folder"_s} << 0 << published;
+    QTest::newRow("no rename flags (exFAT through FUSE): the name reserved, then renamed over")
+        << int(EINVAL) << false << 0 << start + QStringList{u"reserve name"_s, u"rename"_s, u"flush folder"_s}
+        << 0 << published;
+    QTest::newRow("no rename flags, the name taken meanwhile: kept")
+        << int(EINVAL) << true << 0 << start + QStringList{u"reserve name"_s, u"unlink temporary"_s}
+        << int(EEXIST) << published;
+    QTest::newRow("no rename flags, the rename fails: the reservation goes too")
+        << int(ENOSYS) << false << int(EIO)
+        << start + QStringList{u"reserve name"_s, u"rename"_s, u"unlink output"_s, u"unlink temporary"_s}
+        << int(EIO) << QStringList();
+}
+
+void TestOutputSteps::publishWithoutLinks()
+{
+    QFETCH(int, renameFlagsError);
+    QFETCH(bool, nameTaken);
+    QFETCH(int, renameError);
+    QFETCH(QStringList, steps);
+    QFETCH(int, error);
+    QFETCH(QStringList, entries);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    script = {};
+    script.linkError = EPERM;
+    script.renameFlagsError = renameFlagsError;
+    script.renameError = renameError;
+    // Nothing to flush on a file system in user space: not a failure.
+    script.fdatasyncError = EINVAL;
+    MergeOutput output(path(dir.filePath(u"merged.txt"_s)), MergeOutput::Temporary::Named, &fakeCalls);
+    QVERIFY(output.open().ok());
+    QVERIFY(output.write("line\r\n", 6).ok());
+    if (nameTaken)
+        QVERIFY(writeBytes(dir.filePath(u"merged.txt"_s), "theirs"));
+
+    const MergeResult result = output.publish();
+    QCOMPARE(result.error, error);
+    QCOMPARE(result.status, error == 0        ? MergeStatus::Ok
+                            : error == EEXIST ? MergeStatus::AlreadyExists
+                                              : MergeStatus::OutputFailed);
+    QCOMPARE(script.steps, steps);
+    QCOMPARE(signalcleanup::armedCount(), 0);
+    QCOMPARE(entriesOf(dir.path()), entries);
+    if (!entries.isEmpty())
+        QCOMPARE(readBytes(dir.filePath(u"merged.txt"_s)),
+                 nameTaken ? QByteArray("theirs") : QByteArray("line\r\n"));
+}
+
+// A merge that fails removes its temporary name, also where the removal is
+// interrupted by a signal at first.
+void TestOutputSteps::discardRetriesInterruptedRemoval()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    script = {};
+    script.unlinkFailures = 3;
+    script.unlinkError = EINTR;
+    MergeOutput output(path(dir.filePath(u"merged.txt"_s)), MergeOutput::Temporary::Named, &fakeCalls);
+    QVERIFY(output.open().ok());
+    output.discard();
+    QCOMPARE(script.steps.count(u"unlink temporary"_s), 4);
+    QCOMPARE(allEntries(dir.path()), QStringList());
 }
 
 void TestOutputSteps::directWriteAlignment_data()
