@@ -1,5 +1,7 @@
 // The drives of a Linux system: its mounted volumes, read from /proc/self/mountinfo
 // with their mount points' bytes, each known by the device number it had when listed.
+// Reading the mount table waits on no volume; looking at a mount point does, and a
+// stopped file system in user space or a network server gone would wait forever.
 #include "base/DirHandle_posix.h"
 #include "base/NameBytes.h"
 #include "browser/MountTable.h"
@@ -11,18 +13,28 @@
 #include <QSet>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <dirent.h>
-#include <memory>
 #include <sys/stat.h>
 
 namespace {
 
+using namespace std::chrono_literals;
+
+// How long the drives are waited for, all together: short enough that the window
+// shows at once, long enough for any volume that answers at all.
+constexpr auto answerTime = 300ms;
+
+// Only device nodes are resolved: /dev waits on no volume, and a path elsewhere
+// could lie on one that does not answer.
 QByteArray canonicalDevice(const QByteArray& path)
 {
     char resolved[PATH_MAX];
-    return ::realpath(path.constData(), resolved) == nullptr ? QByteArray() : QByteArray(resolved);
+    if (!path.startsWith("/dev/") || ::realpath(path.constData(), resolved) == nullptr)
+        return {};
+    return QByteArray(resolved);
 }
 
 // udev names the links in /dev/disk/by-label with "\x20" for a space, "\x2f" for "/".
@@ -62,13 +74,15 @@ QHash<QByteArray, QString> labelsByDevice()
     return labels;
 }
 
-// The device number of the volume at the folder; 0 when it is no folder.
-quint64 volumeAt(const NativePath& root)
+// Asked on a thread of its own: the volume at the mount point answers with its
+// device number, unless it does not answer at all.
+VolumeAnswer askMountPoint(const NativePath& root)
 {
     struct stat info = {};
-    if (::stat(root.native().constData(), &info) != 0 || !S_ISDIR(info.st_mode))
-        return 0;
-    return static_cast<quint64>(info.st_dev);
+    VolumeAnswer answer;
+    answer.isFolder = ::stat(root.native().constData(), &info) == 0 && S_ISDIR(info.st_mode);
+    answer.volume = answer.isFolder ? static_cast<quint64>(info.st_dev) : 0;
+    return answer;
 }
 
 QByteArray mountInfo()
@@ -77,31 +91,48 @@ QByteArray mountInfo()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-} // namespace
-
-QList<Drive> SystemDriveSource::drives() const
+// The mounts the drive pane lists, the later of two at one mount point hiding the
+// earlier, and "/" always.
+QList<MountEntry> userMounts()
 {
-    const QHash<QByteArray, QString> labels = labelsByDevice();
     const QList<MountEntry> mounts = parseMountInfo(mountInfo());
-    QList<Drive> drives;
+    QList<MountEntry> listed;
     QSet<QByteArray> seen;
     // Walk backwards: where two volumes share a mount point the later one hides the
     // earlier, and the user sees the later one's files.
     for (auto it = mounts.crbegin(); it != mounts.crend(); ++it) {
-        const NativePath& root = it->mountPoint;
-        if (seen.contains(root.native()) || !isUserVolume(it->type, root))
+        if (seen.contains(it->mountPoint.native()) || !isUserVolume(it->type, it->mountPoint))
             continue;
-        seen.insert(root.native());
-        // Containers bind single files such as /etc/hosts; only folders can be browsed.
-        const quint64 volume = volumeAt(root);
-        if (volume == 0)
-            continue;
-        const QString label = labels.value(canonicalDevice(it->source));
-        drives.append({root, driveLabel(label, root), volume});
+        seen.insert(it->mountPoint.native());
+        listed.append(*it);
     }
-    const NativePath slash = NativePath::separator();
-    if (!seen.contains(slash.native()))
-        drives.append({slash, slash.display(), volumeAt(slash)});
+    if (!seen.contains(NativePath::separator().native()))
+        listed.append({NativePath::separator(), {}, {}});
+    return listed;
+}
+
+} // namespace
+
+SystemDriveSource::SystemDriveSource() : m_probe(askMountPoint) {}
+
+QList<Drive> SystemDriveSource::drives() const
+{
+    const QList<MountEntry> mounts = userMounts();
+    QList<NativePath> roots;
+    for (const MountEntry& mount : mounts)
+        roots.append(mount.mountPoint);
+    const QList<VolumeAnswer> answers = m_probe.ask(roots, answerTime);
+    const QHash<QByteArray, QString> labels = labelsByDevice();
+    QList<Drive> drives;
+    for (qsizetype i = 0; i < mounts.size(); ++i) {
+        const MountEntry& mount = mounts.at(i);
+        const VolumeAnswer& answer = answers.at(i);
+        // Containers bind single files such as /etc/hosts; only folders can be browsed.
+        if (answer.answered && !answer.isFolder)
+            continue;
+        const QString label = labels.value(canonicalDevice(mount.source));
+        drives.append({mount.mountPoint, driveLabel(label, mount.mountPoint), answer.volume});
+    }
     std::sort(drives.begin(), drives.end(),
               [](const Drive& a, const Drive& b) { return naturalLess(a.root.display(), b.root.display()); });
     return drives;
@@ -109,6 +140,6 @@ QList<Drive> SystemDriveSource::drives() const
 
 bool SystemDriveSource::isStillMounted(const Drive& drive) const
 {
-    const quint64 volume = volumeAt(drive.root);
-    return volume != 0 && (drive.volume == 0 || volume == drive.volume);
+    const VolumeAnswer answer = m_probe.ask({drive.root}, answerTime).constFirst();
+    return answer.answered && answer.volume != 0 && (drive.volume == 0 || answer.volume == drive.volume);
 }

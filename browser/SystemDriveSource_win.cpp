@@ -1,25 +1,56 @@
-// The drives of a Windows system: its drive letters.
+// The drives of a Windows system: its drive letters. The letters come from the
+// system at once; a volume's name takes asking the volume, which for a network drive
+// whose server is gone, or a disc spinning up, can take a long while.
+#include "base/Win32Path_win.h"
 #include "browser/NaturalOrder.h"
 #include "browser/SystemDriveSource.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStorageInfo>
 
 #include <algorithm>
+#include <chrono>
+#include <windows.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// How long the drives are waited for, all together: short enough that the window
+// shows at once, long enough for any volume that answers at all.
+constexpr auto answerTime = 300ms;
+
+// Asked on a thread of its own: the volume's name. An empty drive (a card reader
+// without its card) answers too, and is found unreadable by the folder pane.
+VolumeAnswer askVolume(const NativePath& root)
+{
+    wchar_t name[MAX_PATH + 1] = {};
+    VolumeAnswer answer;
+    answer.isFolder = true;
+    if (GetVolumeInformationW(win32Path(root).c_str(), name, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr,
+                              0))
+        answer.label = QString::fromWCharArray(name);
+    return answer;
+}
+
+} // namespace
+
+SystemDriveSource::SystemDriveSource() : m_probe(askVolume) {}
 
 QList<Drive> SystemDriveSource::drives() const
 {
-    QList<Drive> drives;
+    QList<NativePath> roots;
     const QFileInfoList letters = QDir::drives();
-    for (const QFileInfo& letter : letters) {
-        const QString root = QDir::toNativeSeparators(letter.absoluteFilePath());
+    for (const QFileInfo& letter : letters)
+        roots.append(NativePath::fromNative(QDir::toNativeSeparators(letter.absoluteFilePath())));
+    const QList<VolumeAnswer> answers = m_probe.ask(roots, answerTime);
+    QList<Drive> drives;
+    for (qsizetype i = 0; i < roots.size(); ++i) {
         // "c: [System]", the way the drive letters have always been shown.
-        QString label = root.left(2).toLower();
-        const QString volumeName = QStorageInfo(root).name();
-        if (!volumeName.isEmpty())
-            label += QStringLiteral(" [%1]").arg(volumeName);
-        drives.append({NativePath::fromNative(root), label, 0});
+        QString label = roots.at(i).native().left(2).toLower();
+        if (!answers.at(i).label.isEmpty())
+            label += QStringLiteral(" [%1]").arg(answers.at(i).label);
+        drives.append({roots.at(i), label, 0});
     }
     std::sort(drives.begin(), drives.end(),
               [](const Drive& a, const Drive& b) { return naturalLess(a.root.display(), b.root.display()); });
@@ -28,8 +59,7 @@ QList<Drive> SystemDriveSource::drives() const
 
 bool SystemDriveSource::isStillMounted(const Drive& drive) const
 {
-    // A drive letter names its volume for as long as it exists; an empty drive is
-    // found unreadable by the folder pane.
-    Q_UNUSED(drive);
-    return true;
+    // A drive letter names its volume for as long as it exists; one whose volume
+    // does not answer is treated as a drive that cannot be read.
+    return m_probe.ask({drive.root}, answerTime).constFirst().answered;
 }
