@@ -54,4 +54,4 @@ void DeadMountTest::windowShowsAndOtherDrivesWork()
 }
 
 QTEST_MAIN(DeadMountTest)
-#include "tst_deadmount.moc"
+#include "tst_deadmount_linux.moc"
