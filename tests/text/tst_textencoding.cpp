@@ -94,7 +94,8 @@ void TestTextEncoding::detection()
     QFETCH(qsizetype, markSize);
     QFETCH(bool, validText);
 
-    for (const auto method : {Utf8Validator::Method::Fastest, Utf8Validator::Method::ByteByByte}) {
+    for (const auto method : {Utf8Validator::Method::Avx2, Utf8Validator::Method::Ssse3,
+                              Utf8Validator::Method::ByteByByte}) {
         EncodingDetector whole(EncodingDetector::Gb18030Check::Checked, method);
         whole.feed(bytes.constData(), bytes.size());
         EncodingDetector byBytes(EncodingDetector::Gb18030Check::Checked, method);
@@ -108,8 +109,9 @@ void TestTextEncoding::detection()
     }
 }
 
-// The sixteen-byte validator against the byte-by-byte one, on seeded random text
-// made of valid and broken sequences at every place of a chunk, fed in random blocks.
+// The validators of thirty-two and sixteen bytes against the byte-by-byte one, on
+// seeded random text made of valid and broken sequences at every place of a chunk,
+// fed in random blocks.
 void TestTextEncoding::utf8Methods()
 {
     const QList<QByteArray> pieces = {"a",
@@ -134,11 +136,12 @@ void TestTextEncoding::utf8Methods()
                                       QByteArray(16, 'b')};
     QList<QByteArray> texts;
     // Each piece at every place of a chunk, at the end and before ASCII chunks.
-    for (int place = 0; place < 32; ++place) {
+    for (int place = 0; place < 64; ++place) {
         for (const QByteArray& piece : pieces) {
             texts.append(QByteArray(place, 'a') + piece);
             texts.append(texts.last() + QByteArray(16, 'b'));
             texts.append(texts.last() + QByteArray(48, 'b'));
+            texts.append(texts.last() + QByteArray(160, 'b'));
         }
     }
     QRandomGenerator random(16);
@@ -154,17 +157,21 @@ void TestTextEncoding::utf8Methods()
         const auto* bytes = reinterpret_cast<const unsigned char*>(text.constData());
         Utf8Validator slow(Utf8Validator::Method::ByteByByte);
         slow.feed(bytes, text.size());
-        Utf8Validator whole(Utf8Validator::Method::Fastest);
-        whole.feed(bytes, text.size());
-        Utf8Validator inBlocks(Utf8Validator::Method::Fastest);
-        for (qsizetype at = 0; at < text.size();) {
-            const qsizetype block = std::min<qsizetype>(random.bounded(1, 40), text.size() - at);
-            inBlocks.feed(bytes + at, block);
-            at += block;
-        }
-        for (const Utf8Validator* fast : {&whole, &inBlocks}) {
-            QVERIFY2(fast->valid() == slow.valid(), text.toHex(' ').constData());
-            QCOMPARE(fast->sawNonAscii(), slow.sawNonAscii());
+        for (const auto method : {Utf8Validator::Method::Avx2, Utf8Validator::Method::Ssse3}) {
+            if (!Utf8Validator::isAvailable(method))
+                continue;
+            Utf8Validator whole(method);
+            whole.feed(bytes, text.size());
+            Utf8Validator inBlocks(method);
+            for (qsizetype at = 0; at < text.size();) {
+                const qsizetype block = std::min<qsizetype>(random.bounded(1, 80), text.size() - at);
+                inBlocks.feed(bytes + at, block);
+                at += block;
+            }
+            for (const Utf8Validator* fast : {&whole, &inBlocks}) {
+                QVERIFY2(fast->valid() == slow.valid(), text.toHex(' ').constData());
+                QCOMPARE(fast->sawNonAscii(), slow.sawNonAscii());
+            }
         }
     }
 }
