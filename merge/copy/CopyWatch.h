@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QtGlobal>
+#include "merge/copy/EncodingScanner.h"
 
-// Follows the inputs of a byte copy as it writes them, and has a say in it.
+// Follows the inputs of a byte copy as it writes them, and has a say in it. The
+// copy scans each input's bytes (EncodingScanner) where it reads them, and the watch
+// decides, on the thread that writes, from what the scan found.
 class CopyWatch
 {
 public:
@@ -23,8 +25,11 @@ public:
         bool startsLine = false;
     };
 
-    // Bytes of input `input` (its index in the list), in their order.
-    [[nodiscard]] virtual Piece feed(qsizetype input, const char* data, qsizetype size) = 0;
+    // The rule the copy's scanner follows, as it stands when the copy starts.
+    [[nodiscard]] virtual EncodingRule scanRule() const = 0;
+    // The next `size` bytes of input `input` (its index in the list), and what the
+    // scan of the input has found up to their end.
+    [[nodiscard]] virtual Piece feed(qsizetype input, qsizetype size, const InputScan& scan) = 0;
     // Input `input` is written, the output then `outputEnd` bytes long; false ends
     // the copy after it.
     [[nodiscard]] virtual bool endInput(qsizetype input, qint64 outputEnd) = 0;

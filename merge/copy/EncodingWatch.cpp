@@ -20,25 +20,27 @@ void EncodingWatch::follow(qsizetype input)
         m_current = input;
         m_presumedUtf8 = false;
         m_cut = false;
-        m_detector = EncodingDetector(m_rule.isFixed() ? EncodingDetector::Gb18030Check::Unchecked
-                                                       : EncodingDetector::Gb18030Check::Checked);
+        m_scan = {};
     }
 }
 
-CopyWatch::Piece EncodingWatch::feed(qsizetype input, const char* data, qsizetype size)
+EncodingRule EncodingWatch::scanRule() const
+{
+    return m_rule;
+}
+
+CopyWatch::Piece EncodingWatch::feed(qsizetype input, qsizetype /*size*/, const InputScan& scan)
 {
     follow(input);
-    m_detector.feed(data, size);
+    m_scan = scan;
     // Once a mark is seen, or nothing more can change the encoding, it is known
     // whether the bytes stay.
-    const DetectedEncoding found = m_detector.resultSoFar();
-    if (found.markSize > 0 || m_detector.isFinal()) {
-        m_cut = !m_rule.keepsBytes(found, input == 0);
+    if (scan.soFar.markSize > 0 || scan.final) {
+        m_cut = !m_rule.keepsBytes(scan.soFar, input == 0);
         // A mark is no text: a mark alone leaves no line open.
-        return {0, m_cut, !m_cut && m_detector.bytesFed() == found.markSize};
+        return {0, m_cut, !m_cut && scan.bytes == scan.soFar.markSize};
     }
-    m_presumedUtf8 = m_rule.output() == TextEncoding::Gb18030 && m_detector.isUtf8SoFar() &&
-                     m_detector.bytesFed() >= presumeUtf8After;
+    m_presumedUtf8 = m_rule.output() == TextEncoding::Gb18030 && scan.utf8SoFar && scan.bytes >= presumeUtf8After;
     m_cut = m_presumedUtf8;
     return {0, m_cut, false};
 }
@@ -48,8 +50,8 @@ bool EncodingWatch::endInput(qsizetype input, qint64 outputEnd)
     follow(input);
     // An input cut short is known by its start; the rewrite reads it whole.
     const DetectedEncoding found = m_presumedUtf8 ? DetectedEncoding{TextEncoding::Utf8, 0}
-                                   : m_cut        ? m_detector.resultSoFar()
-                                                  : m_detector.result();
+                                   : m_cut        ? m_scan.soFar
+                                                  : m_scan.whole;
     const bool keeps = m_rule.keepsBytes(found, input == 0);
     const bool fixesHere = m_rule.wouldFix(found);
     add(found);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "merge/copy/CopyWatch.h"
-#include "text/EncodingDetector.h"
 #include "text/EncodingRule.h"
 
 #include <QList>
@@ -26,7 +25,8 @@ public:
     // the last one found.
     void start(qint64 outputStart);
 
-    [[nodiscard]] Piece feed(qsizetype input, const char* data, qsizetype size) override;
+    [[nodiscard]] EncodingRule scanRule() const override;
+    [[nodiscard]] Piece feed(qsizetype input, qsizetype size, const InputScan& scan) override;
     [[nodiscard]] bool endInput(qsizetype input, qint64 outputEnd) override;
 
     [[nodiscard]] bool stopped() const;
@@ -50,7 +50,8 @@ private:
 
     EncodingRule m_rule;
     QList<DetectedEncoding> m_found;
-    EncodingDetector m_detector;
+    // What the scan found of the current input up to its last piece.
+    InputScan m_scan;
     // The current input was taken for UTF-8 before its end, and cut short.
     bool m_presumedUtf8 = false;
     // The current input was cut short.

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -62,6 +63,8 @@ private:
     // Where the bytes of a file with lone CRs are read before they are rebuilt.
     std::unique_ptr<char[]> m_aside;
     LineEndRule<char> m_lineEnds;
+    // Where there is a watch: its scan of the inputs.
+    std::optional<EncodingScanner> m_scanner;
     // The current file's last piece had lone CRs: the next one is read aside.
     bool m_rebuilding = false;
     MergeResult m_failure;
@@ -74,7 +77,10 @@ InPlaceCopy::InPlaceCopy(const CopyJob& job, qsizetype alignment)
       m_capacity((m_blockSize + m_alignment - 1) / m_alignment * m_alignment + 2 * m_alignment + 8),
       m_buffer(alignedBuffer(m_capacity + bufferSlack, m_alignment)),
       m_aside(std::make_unique<char[]>(static_cast<size_t>(m_capacity + bufferSlack)))
-{}
+{
+    if (job.watch != nullptr)
+        m_scanner.emplace(job.watch->scanRule());
+}
 
 MergeResult InPlaceCopy::run()
 {
@@ -112,7 +118,7 @@ MergeResult InPlaceCopy::copyFile(qsizetype index, bool& cut)
         char* const data = aside ? m_aside.get() : m_buffer.get() + m_used;
         CopyWatch::Piece use;
         if (m_job.watch != nullptr)
-            use = m_job.watch->feed(index, data, count);
+            use = m_job.watch->feed(index, count, m_scanner->scan(index, data, count));
         // A byte-order mark the watch drops goes before anything else.
         const qsizetype skip = std::min(use.skip, count);
         if (skip > 0 && !aside)

@@ -20,9 +20,10 @@ struct InputReader::Block
 };
 
 InputReader::InputReader(const QList<NativePath>& inputs, qsizetype first, qsizetype end, qsizetype blockSize,
-                         std::optional<FileIdentity> output)
+                         std::optional<FileIdentity> output, std::optional<EncodingScanner> scanner)
     : m_inputs(inputs), m_end(end), m_blockSize(std::max<qsizetype>(1, blockSize)), m_output(output),
-      m_blocks(std::make_unique<Block[]>(blockCount)), m_outOfMemory(1), m_input(first)
+      m_blocks(std::make_unique<Block[]>(blockCount)), m_outOfMemory(1), m_input(first),
+      m_scanner(std::move(scanner))
 {
     for (qsizetype i = 0; i < blockCount; ++i)
         m_blocks[i].buffer = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(m_blockSize));
@@ -71,7 +72,7 @@ void InputReader::failForMemory()
         const std::lock_guard lock(m_mutex);
         m_outOfMemory[0] = {
             m_input, nullptr, 0, true,
-            MergeResult::failure(MergeStatus::InputFailed, m_inputs.value(m_input), outOfMemoryError())};
+            MergeResult::failure(MergeStatus::InputFailed, m_inputs.value(m_input), outOfMemoryError()), {}};
         m_failedForMemory = true;
         m_finished = true;
     }
@@ -116,29 +117,28 @@ bool InputReader::fill(Block& block)
         if (!m_file) {
             m_file = std::make_unique<InputFile>(m_inputs.at(m_input), m_output);
             if (MergeResult opened = m_file->open(); !opened.ok()) {
-                block.pieces.append({m_input, nullptr, 0, true, opened});
+                block.pieces.append({m_input, nullptr, 0, true, opened, {}});
                 return false;
             }
         }
         qsizetype count = 0;
         if (MergeResult read = m_file->read(data + used, m_blockSize - used, count); !read.ok()) {
-            block.pieces.append({m_input, nullptr, 0, true, read});
+            block.pieces.append({m_input, nullptr, 0, true, read, {}});
             return false;
         }
         const bool sameInput = !block.pieces.isEmpty() && block.pieces.last().input == m_input;
+        if (!sameInput)
+            block.pieces.append({m_input, data + used, 0, false, {}, {}});
+        InputPiece& piece = block.pieces.last();
+        if (m_scanner)
+            piece.scan = m_scanner->scan(m_input, data + used, count);
         if (count == 0) {
-            if (sameInput)
-                block.pieces.last().endOfInput = true;
-            else
-                block.pieces.append({m_input, data + used, 0, true, {}});
+            piece.endOfInput = true;
             m_file.reset();
             ++m_input;
             continue;
         }
-        if (sameInput)
-            block.pieces.last().size += count;
-        else
-            block.pieces.append({m_input, data + used, count, false, {}});
+        piece.size += count;
         used += count;
     }
     return m_input < m_end;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "merge/copy/EncodingScanner.h"
 #include "merge/output/FileIdentity.h"
 #include "merge/result/MergeResult.h"
 
@@ -23,19 +24,23 @@ struct InputPiece
     bool endOfInput = false;
     // Reading the input failed here; no bytes come with it, and reading stopped.
     MergeResult failure;
+    // What the scan found of the input up to the end of these bytes, where it is scanned.
+    InputScan scan;
 };
 
 // Reads the inputs, in order, on a thread of its own, into a few blocks that the
 // copy takes one after the other: the next blocks are read while the last one is
 // written, so that the two copies of every byte run side by side on two cores.
-// Small files share a block. Memory stays at a few blocks whatever the files.
+// Small files share a block. Memory stays at a few blocks whatever the files. Where
+// a scanner is given, the thread also finds the encodings, while it would otherwise
+// wait on the kernel, so that the copy's own thread never spends time on them.
 class InputReader final
 {
 public:
     // Reads inputs [first, end) of the list; `output`: the file being written, which
     // no input may be.
     InputReader(const QList<NativePath>& inputs, qsizetype first, qsizetype end, qsizetype blockSize,
-                std::optional<FileIdentity> output);
+                std::optional<FileIdentity> output, std::optional<EncodingScanner> scanner);
     // Stops the reading and waits for the thread.
     ~InputReader();
     Q_DISABLE_COPY_MOVE(InputReader)
@@ -66,6 +71,7 @@ private:
     QList<InputPiece> m_outOfMemory;
     // Reading state, the thread's own.
     qsizetype m_input;
+    std::optional<EncodingScanner> m_scanner;
     std::unique_ptr<InputFile> m_file;
     // Shared between the thread and the copy.
     std::mutex m_mutex;

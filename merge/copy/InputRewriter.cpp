@@ -41,9 +41,11 @@ public:
           m_skip(m_action == InputAction::CopyWithoutMark ? found.markSize : 0)
     {}
 
-    Piece feed(qsizetype /*input*/, const char* data, qsizetype size) override
+    EncodingRule scanRule() const override { return {}; }
+
+    Piece feed(qsizetype /*input*/, qsizetype size, const InputScan& scan) override
     {
-        m_detector.feed(data, size);
+        m_found = scan.whole;
         const qsizetype skipped = std::min(m_skip, size);
         m_skip -= skipped;
         return {skipped, false, false};
@@ -51,7 +53,7 @@ public:
 
     bool endInput(qsizetype /*input*/, qint64 /*outputEnd*/) override
     {
-        m_changed = m_rule.actionFor(m_detector.result()) != m_action;
+        m_changed = m_rule.actionFor(m_found) != m_action;
         return true;
     }
 
@@ -61,7 +63,7 @@ private:
     const EncodingRule& m_rule;
     const InputAction m_action;
     qsizetype m_skip;
-    EncodingDetector m_detector;
+    DetectedEncoding m_found;
     bool m_changed = false;
 };
 

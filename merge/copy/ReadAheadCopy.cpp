@@ -8,6 +8,7 @@
 #include "merge/output/MergeOutput.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -38,7 +39,11 @@ private:
 
 MergeResult ReadAheadCopy::run()
 {
-    InputReader reader(m_job.inputs, m_job.first, m_job.last(), m_job.blockSize, m_job.output.identity());
+    std::optional<EncodingScanner> scanner;
+    if (m_job.watch != nullptr)
+        scanner.emplace(m_job.watch->scanRule());
+    InputReader reader(m_job.inputs, m_job.first, m_job.last(), m_job.blockSize, m_job.output.identity(),
+                       std::move(scanner));
     for (const QList<InputPiece>* pieces = &reader.next(); !pieces->isEmpty() && !m_stop;
          pieces = &reader.next()) {
         if (MergeResult cancelled = checkCancel(m_job.cancel); !cancelled.ok())
@@ -71,7 +76,7 @@ MergeResult ReadAheadCopy::writePiece(const InputPiece& piece)
     }
     CopyWatch::Piece use;
     if (m_job.watch != nullptr)
-        use = m_job.watch->feed(piece.input, piece.data, piece.size);
+        use = m_job.watch->feed(piece.input, piece.size, piece.scan);
     const qsizetype skip = std::min(use.skip, piece.size);
     MergeResult fed = m_writer.feed(piece.data + skip, piece.size - skip);
     if (use.startsLine)
