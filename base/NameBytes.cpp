@@ -80,7 +80,7 @@ QString displayName(QByteArrayView name)
         appendVisible(text, QString::fromUtf8(name));
         return text;
     }
-    if (const std::optional<QString> decoded = Gb18030Codec().decode(name)) {
+    if (const std::optional<QString> decoded = Gb18030Codec::decode(name)) {
         appendVisible(text, *decoded);
         return text;
     }

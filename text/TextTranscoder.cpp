@@ -30,10 +30,17 @@ TextTranscoder::TextTranscoder(TextEncoding from, TextEncoding to, Gb18030Codec&
     : m_from(from), m_to(to), m_codec(codec), m_decoder(unicodeEncoding(from)), m_encoder(unicodeEncoding(to))
 {
     m_failed = from == TextEncoding::Unknown || to == TextEncoding::Unknown;
+    const auto isByteText = [](TextEncoding e) {
+        return e == TextEncoding::Utf8 || e == TextEncoding::Gb18030;
+    };
+    if (isByteText(from) && isByteText(to) && from != to)
+        m_byteToByte.emplace(from, codec);
 }
 
 bool TextTranscoder::feed(QByteArrayView data, QByteArray& out)
 {
+    if (m_byteToByte)
+        return m_byteToByte->feed(data, out);
     // The two buffers keep their room from block to block.
     m_text.resize(0);
     m_lines.resize(0);
@@ -50,6 +57,8 @@ bool TextTranscoder::feed(QByteArrayView data, QByteArray& out)
 
 bool TextTranscoder::finish(QByteArray& out)
 {
+    if (m_byteToByte)
+        return m_byteToByte->finish(out);
     if (m_failed || !m_pendingBytes.isEmpty() || m_highSurrogateWaits || m_decoder.isInsideCharacter())
         return false;
     const std::u16string_view end = m_lineEnds.finish();
@@ -60,6 +69,8 @@ bool TextTranscoder::finish(QByteArray& out)
 
 bool TextTranscoder::cannotEncode() const
 {
+    if (m_byteToByte)
+        return m_byteToByte->cannotEncode();
     return m_cannotEncode;
 }
 

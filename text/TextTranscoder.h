@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/ByteTranscoder.h"
 #include "text/LineEnds.h"
 #include "text/TextEncoding.h"
 
@@ -7,6 +8,8 @@
 #include <QString>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <optional>
 
 class Gb18030Codec;
 
@@ -23,7 +26,9 @@ public:
 // the input end a line, and every line ends with CR LF in the output's encoding. The
 // input's byte-order mark is dropped; the output's is the caller's. Bytes come
 // block by block, and a character cut by the end of a block waits for the next one.
-// ASCII input is read as UTF-8; input of unknown encoding cannot be turned.
+// ASCII input is read as UTF-8; input of unknown encoding cannot be turned. Between
+// GB18030 and UTF-8 it goes byte to byte (ByteTranscoder); everything else by way of
+// UTF-16.
 class TextTranscoder final
 {
 public:
@@ -46,6 +51,7 @@ private:
     void applyLineRule(QStringView text, QString& lines);
     [[nodiscard]] bool encode(QStringView lines, QByteArray& out);
 
+    std::optional<ByteTranscoder> m_byteToByte;
     const TextEncoding m_from;
     const TextEncoding m_to;
     Gb18030Codec& m_codec;

@@ -87,7 +87,8 @@ __attribute__((target("ssse3"))) void validateChunks(const unsigned char* data, 
     __m128i incomplete = _mm_load_si128(reinterpret_cast<const __m128i*>(incompleteBytes));
     __m128i errors = _mm_load_si128(reinterpret_cast<const __m128i*>(errorBytes));
     const auto* chunk = reinterpret_cast<const __m128i*>(data);
-    const auto step = [&](__m128i input) __attribute__((target("ssse3"))) {
+    const auto step = [&](__m128i input) __attribute__((target("ssse3")))
+    {
         if (_mm_movemask_epi8(input) == 0) {
             errors = _mm_or_si128(errors, incomplete);
             incomplete = _mm_setzero_si128();
@@ -156,20 +157,21 @@ __attribute__((target("avx2"))) __m256i pairErrors(__m256i input, __m256i previo
     const __m256i byte1High = _mm256_shuffle_epi8(
         table(_mm_setr_epi8(tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, twoConts,
                             twoConts, twoConts, twoConts, tooShort | overlong2, tooShort,
-                            tooShort | overlong3 | surrogate, tooShort | tooLarge | tooLarge1000 | overlong4)),
+                            tooShort | overlong3 | surrogate,
+                            tooShort | tooLarge | tooLarge1000 | overlong4)),
         highHalves(prev1));
     constexpr char large = carry | tooLarge | tooLarge1000;
     const __m256i byte1Low =
         _mm256_shuffle_epi8(table(_mm_setr_epi8(carry | overlong3 | overlong2 | overlong4, carry | overlong2,
-                                                carry, carry, carry | tooLarge, large, large, large, large, large,
-                                                large, large, large, large | surrogate, large, large)),
+                                                carry, carry, carry | tooLarge, large, large, large, large,
+                                                large, large, large, large, large | surrogate, large, large)),
                             _mm256_and_si256(prev1, _mm256_set1_epi8(0x0F)));
     constexpr char cont = tooLong | overlong2 | twoConts;
     const __m256i byte2High = _mm256_shuffle_epi8(
         table(_mm_setr_epi8(tooShort, tooShort, tooShort, tooShort, tooShort, tooShort, tooShort, tooShort,
                             cont | overlong3 | tooLarge1000 | overlong4, cont | overlong3 | tooLarge,
-                            cont | surrogate | tooLarge, cont | surrogate | tooLarge, tooShort, tooShort, tooShort,
-                            tooShort)),
+                            cont | surrogate | tooLarge, cont | surrogate | tooLarge, tooShort, tooShort,
+                            tooShort, tooShort)),
         highHalves(input));
     const __m256i special = _mm256_and_si256(_mm256_and_si256(byte1High, byte1Low), byte2High);
     const __m256i third = _mm256_subs_epu8(before<2>(input, previous), _mm256_set1_epi8(char(0xE0 - 0x80)));
@@ -181,11 +183,12 @@ __attribute__((target("avx2"))) __m256i pairErrors(__m256i input, __m256i previo
 
 __attribute__((target("avx2"))) __m256i endsInside(__m256i input)
 {
-    const __m256i last = _mm256_setr_epi8(
-        char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
-        char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
-        char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
-        char(0xFF), char(0xFF), char(0xF0 - 1), char(0xE0 - 1), char(0xC0 - 1));
+    const __m256i last =
+        _mm256_setr_epi8(char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
+                         char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
+                         char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
+                         char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
+                         char(0xFF), char(0xF0 - 1), char(0xE0 - 1), char(0xC0 - 1));
     return _mm256_subs_epu8(input, last);
 }
 
@@ -198,7 +201,8 @@ __attribute__((target("avx2"))) void validateChunks32(const unsigned char* data,
     __m256i incomplete = _mm256_load_si256(reinterpret_cast<const __m256i*>(incompleteBytes));
     __m256i errors = _mm256_load_si256(reinterpret_cast<const __m256i*>(errorBytes));
     const auto* chunk = reinterpret_cast<const __m256i*>(data);
-    const auto step = [&](__m256i input) __attribute__((target("avx2"))) {
+    const auto step = [&](__m256i input) __attribute__((target("avx2")))
+    {
         if (_mm256_movemask_epi8(input) == 0) {
             errors = _mm256_or_si256(errors, incomplete);
             incomplete = _mm256_setzero_si256();
@@ -321,19 +325,13 @@ void Utf8Validator::feedBytes(const unsigned char* data, qsizetype size)
             --m_due;
             m_low = 0x80;
             m_high = 0xBF;
-        } else if (byte >= 0xC2 && byte <= 0xDF) {
-            m_due = 1;
-        } else if (byte >= 0xE0 && byte <= 0xEF) {
-            m_due = 2;
-            m_low = byte == 0xE0 ? 0xA0 : 0x80;
-            m_high = byte == 0xED ? 0x9F : 0xBF;
-        } else if (byte >= 0xF0 && byte <= 0xF4) {
-            m_due = 3;
-            m_low = byte == 0xF0 ? 0x90 : 0x80;
-            m_high = byte == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            m_failed = byte >= 0x80;
+            continue;
         }
+        const Utf8Lead lead = utf8Lead(byte);
+        m_failed = lead.following < 0;
+        m_due = lead.following;
+        m_low = lead.low;
+        m_high = lead.high;
     }
 }
 

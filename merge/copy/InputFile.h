@@ -5,8 +5,6 @@
 
 #include <QtGlobal>
 
-#include <atomic>
-#include <functional>
 #include <optional>
 
 // One input of the merge, opened for reading only. Anything but a regular file is
@@ -37,12 +35,3 @@ private:
     // A file descriptor on POSIX, a HANDLE on Windows; -1 when closed.
     qintptr m_handle = -1;
 };
-
-// Reads a whole input, block by block into `block` (of `blockSize` bytes), handing
-// each block read to `take`; ends at the first failure, the first of `take` too, or
-// when `cancel` is set. For the few inputs read once more on their own: to find
-// their encoding, or to convert them.
-using TakeBlock = std::function<MergeResult(const char* data, qsizetype size)>;
-[[nodiscard]] MergeResult readWholeInput(const NativePath& path, std::optional<FileIdentity> output,
-                                         char* block, qsizetype blockSize, const std::atomic<bool>* cancel,
-                                         const TakeBlock& take);

@@ -1,5 +1,6 @@
 #include "merge/copy/InputReader.h"
 
+#include "merge/copy/Cancel.h"
 #include "merge/copy/InputFile.h"
 #include "merge/result/SystemError.h"
 
@@ -17,13 +18,16 @@ struct InputReader::Block
 {
     std::unique_ptr<char[]> buffer;
     QList<InputPiece> pieces;
+    // What the transform made of the bytes read into the buffer.
+    QByteArray transformed;
 };
 
 InputReader::InputReader(const QList<NativePath>& inputs, qsizetype first, qsizetype end, qsizetype blockSize,
-                         std::optional<FileIdentity> output, std::optional<EncodingScanner> scanner)
+                         std::optional<FileIdentity> output, std::optional<EncodingScanner> scanner,
+                         TransformBytes transform)
     : m_inputs(inputs), m_end(end), m_blockSize(std::max<qsizetype>(1, blockSize)), m_output(output),
       m_blocks(std::make_unique<Block[]>(blockCount)), m_outOfMemory(1), m_input(first),
-      m_scanner(std::move(scanner))
+      m_scanner(std::move(scanner)), m_transform(std::move(transform))
 {
     for (qsizetype i = 0; i < blockCount; ++i)
         m_blocks[i].buffer = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(m_blockSize));
@@ -71,8 +75,12 @@ void InputReader::failForMemory()
     {
         const std::lock_guard lock(m_mutex);
         m_outOfMemory[0] = {
-            m_input, nullptr, 0, true,
-            MergeResult::failure(MergeStatus::InputFailed, m_inputs.value(m_input), outOfMemoryError()), {}};
+            m_input,
+            nullptr,
+            0,
+            true,
+            MergeResult::failure(MergeStatus::InputFailed, m_inputs.value(m_input), outOfMemoryError()),
+            {}};
         m_failedForMemory = true;
         m_finished = true;
     }
@@ -108,6 +116,17 @@ void InputReader::publish(bool finished)
 
 bool InputReader::fill(Block& block)
 {
+    block.transformed.resize(0);
+    const bool more = readBlock(block);
+    if (m_transform && !block.pieces.isEmpty() && block.pieces.last().failure.ok()) {
+        block.pieces.last().data = block.transformed.constData();
+        block.pieces.last().size = block.transformed.size();
+    }
+    return more;
+}
+
+bool InputReader::readBlock(Block& block)
+{
     block.pieces.clear();
     char* const data = block.buffer.get();
     qsizetype used = 0;
@@ -132,6 +151,13 @@ bool InputReader::fill(Block& block)
         InputPiece& piece = block.pieces.last();
         if (m_scanner)
             piece.scan = m_scanner->scan(m_input, data + used, count);
+        if (m_transform) {
+            if (MergeResult turned = m_transform(QByteArrayView(data + used, count), block.transformed);
+                !turned.ok()) {
+                block.pieces.last() = {m_input, nullptr, 0, true, turned, {}};
+                return false;
+            }
+        }
         if (count == 0) {
             piece.endOfInput = true;
             m_file.reset();
@@ -142,4 +168,24 @@ bool InputReader::fill(Block& block)
         used += count;
     }
     return m_input < m_end;
+}
+
+MergeResult readWholeInput(const NativePath& path, std::optional<FileIdentity> output, qsizetype blockSize,
+                           const std::atomic<bool>* cancel, const TakeBytes& take, TransformBytes transform)
+{
+    const QList<NativePath> inputs{path};
+    InputReader reader(inputs, 0, 1, blockSize, output, std::nullopt, std::move(transform));
+    for (const QList<InputPiece>* pieces = &reader.next(); !pieces->isEmpty(); pieces = &reader.next()) {
+        if (MergeResult cancelled = checkCancel(cancel); !cancelled.ok())
+            return cancelled;
+        for (const InputPiece& piece : *pieces) {
+            if (!piece.failure.ok())
+                return piece.failure;
+            if (piece.size == 0)
+                continue;
+            if (MergeResult taken = take(piece.data, piece.size); !taken.ok())
+                return taken;
+        }
+    }
+    return MergeResult::success();
 }

@@ -6,13 +6,19 @@
 
 #include <QList>
 
+#include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
 
 class InputFile;
+
+// Turns an input's bytes into others on the reading thread: each run read, appended
+// to `out`, and at the input's end an empty run. A failure ends the reading there.
+using TransformBytes = std::function<MergeResult(QByteArrayView data, QByteArray& out)>;
 
 // A run of bytes of one input, as the copy takes them.
 struct InputPiece
@@ -39,8 +45,10 @@ class InputReader final
 public:
     // Reads inputs [first, end) of the list; `output`: the file being written, which
     // no input may be.
+    // A `transform`, for a single input, hands over its bytes instead of those read.
     InputReader(const QList<NativePath>& inputs, qsizetype first, qsizetype end, qsizetype blockSize,
-                std::optional<FileIdentity> output, std::optional<EncodingScanner> scanner);
+                std::optional<FileIdentity> output, std::optional<EncodingScanner> scanner,
+                TransformBytes transform = {});
     // Stops the reading and waits for the thread.
     ~InputReader();
     Q_DISABLE_COPY_MOVE(InputReader)
@@ -58,6 +66,7 @@ private:
     void failForMemory();
     // Fills the block from the inputs, from `input` on; false once reading ends.
     [[nodiscard]] bool fill(Block& block);
+    [[nodiscard]] bool readBlock(Block& block);
     [[nodiscard]] bool waitForRoom();
     void publish(bool finished);
 
@@ -72,6 +81,7 @@ private:
     // Reading state, the thread's own.
     qsizetype m_input;
     std::optional<EncodingScanner> m_scanner;
+    TransformBytes m_transform;
     std::unique_ptr<InputFile> m_file;
     // Shared between the thread and the copy.
     std::mutex m_mutex;
@@ -84,3 +94,13 @@ private:
     bool m_stop = false;
     std::thread m_thread;
 };
+
+// Reads a whole input, ahead on a thread of its own, and hands each run of bytes read
+// to `take`, turned by `transform` on that thread where there is one; ends at the
+// first failure, the first of `take` or `transform` too, or when `cancel` is set. For
+// the few inputs read once more on their own: to find their encoding, or to convert
+// them, while the bytes converted before are written.
+using TakeBytes = std::function<MergeResult(const char* data, qsizetype size)>;
+[[nodiscard]] MergeResult readWholeInput(const NativePath& path, std::optional<FileIdentity> output,
+                                         qsizetype blockSize, const std::atomic<bool>* cancel,
+                                         const TakeBytes& take, TransformBytes transform = {});

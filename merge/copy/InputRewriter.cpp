@@ -2,7 +2,7 @@
 
 #include "merge/copy/CopyWatch.h"
 #include "merge/copy/InputEncoding.h"
-#include "merge/copy/InputFile.h"
+#include "merge/copy/InputReader.h"
 #include "merge/copy/ReadAheadCopy.h"
 #include "merge/copy/Separator.h"
 #include "merge/output/MergeOutput.h"
@@ -84,7 +84,7 @@ MergeResult refusalOf(InputAction action, const NativePath& path)
 InputRewriter::InputRewriter(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize,
                              const std::atomic<bool>* cancel)
     : m_inputs(inputs), m_output(output), m_blockSize(std::clamp<qsizetype>(blockSize, 16, largestBlock)),
-      m_cancel(cancel), m_block(std::make_unique<char[]>(static_cast<size_t>(m_blockSize)))
+      m_cancel(cancel)
 {}
 
 InputRewriter::~InputRewriter() = default;
@@ -159,18 +159,12 @@ MergeResult InputRewriter::convert(qsizetype input, const DetectedEncoding& foun
         m_codec = std::make_unique<Gb18030Codec>();
     TextTranscoder transcoder(found.encoding, output, *m_codec);
     const NativePath& path = m_inputs.at(input);
-    QByteArray text;
-    const MergeResult read = readWholeInput(path, m_output.identity(), m_block.get(), m_blockSize, m_cancel,
-                                            [&](const char* data, qsizetype size) {
-                                                text.resize(0);
-                                                if (!transcoder.feed(QByteArrayView(data, size), text))
-                                                    return refused(path, transcoder);
-                                                return m_output.write(text.constData(), text.size());
-                                            });
-    if (!read.ok())
-        return read;
-    text.resize(0);
-    if (!transcoder.finish(text))
-        return refused(path, transcoder);
-    return m_output.write(text.constData(), text.size());
+    // Converted on the reading thread, while the text converted before is written.
+    const auto convert = [&](QByteArrayView data, QByteArray& text) {
+        const bool converted = data.isEmpty() ? transcoder.finish(text) : transcoder.feed(data, text);
+        return converted ? MergeResult::success() : refused(path, transcoder);
+    };
+    return readWholeInput(
+        path, m_output.identity(), m_blockSize, m_cancel,
+        [this](const char* text, qsizetype size) { return m_output.write(text, size); }, convert);
 }

@@ -54,6 +54,5 @@ private:
     MergeOutput& m_output;
     const qsizetype m_blockSize;
     const std::atomic<bool>* const m_cancel;
-    std::unique_ptr<char[]> m_block;
     std::unique_ptr<Gb18030Codec> m_codec;
 };

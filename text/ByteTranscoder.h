@@ -1,0 +1,45 @@
+#pragma once
+
+#include "text/LineEnds.h"
+#include "text/TextEncoding.h"
+
+#include <QByteArray>
+
+class Gb18030Codec;
+
+// GB18030 into UTF-8, and UTF-8 into GB18030, with nothing between: a character at
+// a time by GB18030's tables, and the line rule applied to the bytes written, which
+// it may be since neither encoding has a CR or an LF inside a character. A UTF-8
+// byte-order mark at the start is dropped. Same use as TextTranscoder, which hands
+// these two on to it.
+class ByteTranscoder final
+{
+public:
+    // `from` is UTF-8 or GB18030; the output is in the other.
+    ByteTranscoder(TextEncoding from, const Gb18030Codec& codec);
+
+    [[nodiscard]] bool feed(QByteArrayView data, QByteArray& out);
+    [[nodiscard]] bool finish(QByteArray& out);
+    [[nodiscard]] bool cannotEncode() const;
+
+private:
+    // Converts the whole characters at the start of [in, in + size) into m_text, and
+    // returns how many bytes they took; -1 where the input is not valid text, or a
+    // character has no form in the output's encoding.
+    [[nodiscard]] qsizetype convert(const unsigned char* in, qsizetype size);
+    [[nodiscard]] qsizetype fromGb18030(const unsigned char* in, qsizetype size, char*& out);
+    [[nodiscard]] qsizetype fromUtf8(const unsigned char* in, qsizetype size, char*& out);
+    [[nodiscard]] bool fail(bool cannotEncode);
+    void applyLineRule(QByteArray& out);
+
+    const bool m_fromUtf8;
+    const Gb18030Codec& m_codec;
+    // The converted text of a block, before the line rule.
+    QByteArray m_text;
+    // Input bytes of a character that the last block cut.
+    QByteArray m_pending;
+    LineEndRule<char> m_lineEnds;
+    bool m_atStart = true;
+    bool m_failed = false;
+    bool m_cannotEncode = false;
+};
