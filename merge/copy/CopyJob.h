@@ -32,6 +32,9 @@ struct CopyJob
     // The output's encoding, whose line end the separators are: a byte copy writes
     // into ASCII, UTF-8 or GB18030, which all end lines alike.
     TextEncoding encoding = TextEncoding::Ascii;
+    // Bytes at the start of the first input copied that stay out of the output: a
+    // byte-order mark that does not stay.
+    qsizetype skipFirst = 0;
     const std::atomic<bool>* cancel = nullptr;
     // Sees every input's bytes; none copies every byte as it is.
     CopyWatch* watch = nullptr;

@@ -14,6 +14,11 @@ InputScan EncodingScanner::scan(qsizetype input, const char* data, qsizetype siz
                                                        : EncodingDetector::Gb18030Check::Checked);
     }
     m_detector.feed(data, size);
-    return {m_detector.resultSoFar(), m_detector.result(), m_detector.isFinal(), m_detector.isUtf8SoFar(),
-            m_detector.bytesFed()};
+    const DetectedEncoding soFar = m_detector.resultSoFar();
+    return {soFar,
+            m_detector.result(),
+            m_detector.isFinal(),
+            m_detector.isUtf8SoFar(),
+            m_detector.bytesFed(),
+            soFar.markSize > 0 && m_detector.bytesFed() == soFar.markSize};
 }

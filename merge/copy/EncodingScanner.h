@@ -14,6 +14,9 @@ struct InputScan
     // Bytes above ASCII have come, all of them valid UTF-8 so far.
     bool utf8SoFar = false;
     qint64 bytes = 0;
+    // All of the input so far is its byte-order mark, which is no text: the line
+    // rule starts afresh after it, so that a mark alone ends no line.
+    bool markOnly = false;
 };
 
 // Finds the encodings of the inputs a copy reads, block by block in the list's

@@ -29,20 +29,18 @@ EncodingRule EncodingWatch::scanRule() const
     return m_rule;
 }
 
-CopyWatch::Piece EncodingWatch::feed(qsizetype input, qsizetype /*size*/, const InputScan& scan)
+bool EncodingWatch::feed(qsizetype input, const InputScan& scan)
 {
     follow(input);
     m_scan = scan;
     // Once a mark is seen, or nothing more can change the encoding, it is known
     // whether the bytes stay.
-    if (scan.soFar.markSize > 0 || scan.final) {
+    if (scan.soFar.markSize > 0 || scan.final)
         m_cut = !m_rule.keepsBytes(scan.soFar, input == 0);
-        // A mark is no text: a mark alone leaves no line open.
-        return {0, m_cut, !m_cut && scan.bytes == scan.soFar.markSize};
-    }
-    m_presumedUtf8 = m_rule.output() == TextEncoding::Gb18030 && scan.utf8SoFar && scan.bytes >= presumeUtf8After;
-    m_cut = m_presumedUtf8;
-    return {0, m_cut, false};
+    else
+        m_cut = m_presumedUtf8 =
+            m_rule.output() == TextEncoding::Gb18030 && scan.utf8SoFar && scan.bytes >= presumeUtf8After;
+    return !m_cut;
 }
 
 bool EncodingWatch::endInput(qsizetype input, qint64 outputEnd)

@@ -26,7 +26,7 @@ public:
     void start(qint64 outputStart);
 
     [[nodiscard]] EncodingRule scanRule() const override;
-    [[nodiscard]] Piece feed(qsizetype input, qsizetype size, const InputScan& scan) override;
+    [[nodiscard]] bool feed(qsizetype input, const InputScan& scan) override;
     [[nodiscard]] bool endInput(qsizetype input, qint64 outputEnd) override;
 
     [[nodiscard]] bool stopped() const;

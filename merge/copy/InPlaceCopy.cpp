@@ -105,6 +105,7 @@ MergeResult InPlaceCopy::copyFile(qsizetype index, bool& cut)
     if (MergeResult opened = file.open(); !opened.ok())
         return opened;
     m_rebuilding = false;
+    qsizetype skipped = index == m_job.first ? m_job.skipFirst : 0;
     for (;;) {
         if (MergeResult cancelled = checkCancel(m_job.cancel); !cancelled.ok())
             return cancelled;
@@ -116,20 +117,24 @@ MergeResult InPlaceCopy::copyFile(qsizetype index, bool& cut)
             break;
         // Where the read went: behind the buffered bytes, which reading may have drained.
         char* const data = aside ? m_aside.get() : m_buffer.get() + m_used;
-        CopyWatch::Piece use;
-        if (m_job.watch != nullptr)
-            use = m_job.watch->feed(index, count, m_scanner->scan(index, data, count));
-        // A byte-order mark the watch drops goes before anything else.
-        const qsizetype skip = std::min(use.skip, count);
+        InputScan scan;
+        if (m_scanner)
+            scan = m_scanner->scan(index, data, count);
+        // Bytes that do not belong are not taken: read behind the bytes kept, they
+        // are gone with the next read.
+        cut = m_job.watch != nullptr && !m_job.watch->feed(index, scan);
+        if (cut)
+            break;
+        // A byte-order mark left out goes before anything else.
+        const qsizetype skip = std::min(skipped, count);
+        skipped -= skip;
         if (skip > 0 && !aside)
             std::memmove(data, data + skip, static_cast<size_t>(count - skip));
         if (!(aside ? takeAside(data + skip, count - skip) : takeInPlace(count - skip)))
             return m_failure;
-        if (use.startsLine)
+        // A mark is no text: a mark alone leaves no line open.
+        if (scan.markOnly)
             m_lineEnds = LineEndRule<char>();
-        cut = use.cut;
-        if (cut)
-            break;
     }
     const std::string_view end = m_lineEnds.finish();
     return append(QByteArrayView(end.data(), qsizetype(end.size()))) ? MergeResult::success() : m_failure;

@@ -18,16 +18,20 @@ struct InputReader::Block
 {
     std::unique_ptr<char[]> buffer;
     QList<InputPiece> pieces;
-    // What the transform made of the bytes read into the buffer.
+    // What the transform made of the bytes read into the buffer, and where each
+    // piece's part of it starts.
     QByteArray transformed;
+    QList<qsizetype> starts;
 };
+
+ReadTransform::~ReadTransform() = default;
 
 InputReader::InputReader(const QList<NativePath>& inputs, qsizetype first, qsizetype end, qsizetype blockSize,
                          std::optional<FileIdentity> output, std::optional<EncodingScanner> scanner,
-                         TransformBytes transform)
+                         ReadTransform* transform)
     : m_inputs(inputs), m_end(end), m_blockSize(std::max<qsizetype>(1, blockSize)), m_output(output),
       m_blocks(std::make_unique<Block[]>(blockCount)), m_outOfMemory(1), m_input(first),
-      m_scanner(std::move(scanner)), m_transform(std::move(transform))
+      m_scanner(std::move(scanner)), m_transform(transform)
 {
     for (qsizetype i = 0; i < blockCount; ++i)
         m_blocks[i].buffer = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(m_blockSize));
@@ -117,10 +121,16 @@ void InputReader::publish(bool finished)
 bool InputReader::fill(Block& block)
 {
     block.transformed.resize(0);
+    block.starts.clear();
     const bool more = readBlock(block);
-    if (m_transform && !block.pieces.isEmpty() && block.pieces.last().failure.ok()) {
-        block.pieces.last().data = block.transformed.constData();
-        block.pieces.last().size = block.transformed.size();
+    // Placed once the block is whole: the bytes turned may have moved while it grew.
+    for (qsizetype i = 0; m_transform != nullptr && i < block.starts.size(); ++i) {
+        InputPiece& piece = block.pieces[i];
+        if (!piece.failure.ok())
+            continue;
+        const qsizetype end = i + 1 < block.starts.size() ? block.starts.at(i + 1) : block.transformed.size();
+        piece.data = block.transformed.constData() + block.starts.at(i);
+        piece.size = end - block.starts.at(i);
     }
     return more;
 }
@@ -145,36 +155,54 @@ bool InputReader::readBlock(Block& block)
             block.pieces.append({m_input, nullptr, 0, true, read, {}});
             return false;
         }
-        const bool sameInput = !block.pieces.isEmpty() && block.pieces.last().input == m_input;
-        if (!sameInput)
-            block.pieces.append({m_input, data + used, 0, false, {}, {}});
-        InputPiece& piece = block.pieces.last();
-        if (m_scanner)
-            piece.scan = m_scanner->scan(m_input, data + used, count);
-        if (m_transform) {
-            if (MergeResult turned = m_transform(QByteArrayView(data + used, count), block.transformed);
-                !turned.ok()) {
-                block.pieces.last() = {m_input, nullptr, 0, true, turned, {}};
-                return false;
-            }
-        }
+        if (!take(block, data + used, count))
+            return false;
         if (count == 0) {
-            piece.endOfInput = true;
+            block.pieces.last().endOfInput = true;
             m_file.reset();
             ++m_input;
             continue;
         }
-        piece.size += count;
         used += count;
     }
     return m_input < m_end;
 }
 
+bool InputReader::take(Block& block, const char* data, qsizetype count)
+{
+    const bool sameInput = !block.pieces.isEmpty() && block.pieces.last().input == m_input;
+    if (!sameInput) {
+        block.pieces.append({m_input, data, 0, false, {}, {}});
+        block.starts.append(block.transformed.size());
+    }
+    InputPiece& piece = block.pieces.last();
+    if (m_scanner)
+        piece.scan = m_scanner->scan(m_input, data, count);
+    piece.size += count;
+    if (m_transform == nullptr)
+        return true;
+    // An input starts with its first read, which for an empty one reads nothing.
+    const bool starts = !sameInput && m_transformedInput != m_input;
+    MergeResult turned;
+    if (starts) {
+        m_transformedInput = m_input;
+        turned = m_transform->start(m_input, block.transformed);
+    }
+    if (turned.ok())
+        turned = m_transform->take(QByteArrayView(data, count), piece.scan, block.transformed);
+    if (turned.ok() && count == 0)
+        turned = m_transform->end(block.transformed);
+    if (turned.ok())
+        return true;
+    piece = {m_input, nullptr, 0, true, turned, {}};
+    return false;
+}
+
 MergeResult readWholeInput(const NativePath& path, std::optional<FileIdentity> output, qsizetype blockSize,
-                           const std::atomic<bool>* cancel, const TakeBytes& take, TransformBytes transform)
+                           const std::atomic<bool>* cancel, const TakeBytes& take, ReadTransform* transform)
 {
     const QList<NativePath> inputs{path};
-    InputReader reader(inputs, 0, 1, blockSize, output, std::nullopt, std::move(transform));
+    InputReader reader(inputs, 0, 1, blockSize, output, std::nullopt, transform);
     for (const QList<InputPiece>* pieces = &reader.next(); !pieces->isEmpty(); pieces = &reader.next()) {
         if (MergeResult cancelled = checkCancel(cancel); !cancelled.ok())
             return cancelled;

@@ -16,11 +16,25 @@
 
 class InputFile;
 
-// Turns an input's bytes into others on the reading thread: each run read, appended
-// to `out`, and at the input's end an empty run. A failure ends the reading there.
-using TransformBytes = std::function<MergeResult(QByteArrayView data, QByteArray& out)>;
+// Turns the inputs' bytes into what the copy writes, on the reading thread, while
+// the copy's own thread writes what was turned before. Each call appends to `out`;
+// a failure ends the reading there.
+class ReadTransform
+{
+public:
+    ReadTransform() = default;
+    virtual ~ReadTransform();
+    Q_DISABLE_COPY_MOVE(ReadTransform)
 
-// A run of bytes of one input, as the copy takes them.
+    // Input `input` starts.
+    [[nodiscard]] virtual MergeResult start(qsizetype input, QByteArray& out) = 0;
+    // The next bytes of the input, and what the scan found of it up to their end.
+    [[nodiscard]] virtual MergeResult take(QByteArrayView data, const InputScan& scan, QByteArray& out) = 0;
+    // The input has ended.
+    [[nodiscard]] virtual MergeResult end(QByteArray& out) = 0;
+};
+
+// A run of bytes of one input, as the copy takes them: as read, or as turned.
 struct InputPiece
 {
     qsizetype input = 0; // its index in the list
@@ -44,11 +58,11 @@ class InputReader final
 {
 public:
     // Reads inputs [first, end) of the list; `output`: the file being written, which
-    // no input may be.
-    // A `transform`, for a single input, hands over its bytes instead of those read.
+    // no input may be. Where there is a `transform`, the pieces hold what it turned
+    // the bytes into.
     InputReader(const QList<NativePath>& inputs, qsizetype first, qsizetype end, qsizetype blockSize,
                 std::optional<FileIdentity> output, std::optional<EncodingScanner> scanner,
-                TransformBytes transform = {});
+                ReadTransform* transform = nullptr);
     // Stops the reading and waits for the thread.
     ~InputReader();
     Q_DISABLE_COPY_MOVE(InputReader)
@@ -67,6 +81,9 @@ private:
     // Fills the block from the inputs, from `input` on; false once reading ends.
     [[nodiscard]] bool fill(Block& block);
     [[nodiscard]] bool readBlock(Block& block);
+    // Takes `count` bytes read at `data` into the last piece of the block; false
+    // where the transform failed, which the piece then tells.
+    [[nodiscard]] bool take(Block& block, const char* data, qsizetype count);
     [[nodiscard]] bool waitForRoom();
     void publish(bool finished);
 
@@ -81,7 +98,9 @@ private:
     // Reading state, the thread's own.
     qsizetype m_input;
     std::optional<EncodingScanner> m_scanner;
-    TransformBytes m_transform;
+    ReadTransform* const m_transform;
+    // The input the transform was last told of.
+    qsizetype m_transformedInput = -1;
     std::unique_ptr<InputFile> m_file;
     // Shared between the thread and the copy.
     std::mutex m_mutex;
@@ -103,4 +122,4 @@ private:
 using TakeBytes = std::function<MergeResult(const char* data, qsizetype size)>;
 [[nodiscard]] MergeResult readWholeInput(const NativePath& path, std::optional<FileIdentity> output,
                                          qsizetype blockSize, const std::atomic<bool>* cancel,
-                                         const TakeBytes& take, TransformBytes transform = {});
+                                         const TakeBytes& take, ReadTransform* transform = nullptr);

@@ -37,18 +37,15 @@ class FoundAgain final : public CopyWatch
 {
 public:
     FoundAgain(const DetectedEncoding& found, const EncodingRule& rule)
-        : m_rule(rule), m_action(rule.actionFor(found)),
-          m_skip(m_action == InputAction::CopyWithoutMark ? found.markSize : 0)
+        : m_rule(rule), m_action(rule.actionFor(found))
     {}
 
     EncodingRule scanRule() const override { return {}; }
 
-    Piece feed(qsizetype /*input*/, qsizetype size, const InputScan& scan) override
+    bool feed(qsizetype /*input*/, const InputScan& scan) override
     {
         m_found = scan.whole;
-        const qsizetype skipped = std::min(m_skip, size);
-        m_skip -= skipped;
-        return {skipped, false, false};
+        return true;
     }
 
     bool endInput(qsizetype /*input*/, qint64 /*outputEnd*/) override
@@ -62,9 +59,34 @@ public:
 private:
     const EncodingRule& m_rule;
     const InputAction m_action;
-    qsizetype m_skip;
     DetectedEncoding m_found;
     bool m_changed = false;
+};
+
+// An input converted on the thread that reads it, while the text converted before
+// is written.
+class ConversionTransform final : public ReadTransform
+{
+public:
+    ConversionTransform(TextEncoding from, TextEncoding to, Gb18030Codec& codec, const NativePath& path)
+        : m_transcoder(from, to, codec), m_path(path)
+    {}
+
+    MergeResult start(qsizetype /*input*/, QByteArray& /*out*/) override { return MergeResult::success(); }
+
+    MergeResult take(QByteArrayView data, const InputScan& /*scan*/, QByteArray& out) override
+    {
+        return m_transcoder.feed(data, out) ? MergeResult::success() : refused(m_path, m_transcoder);
+    }
+
+    MergeResult end(QByteArray& out) override
+    {
+        return m_transcoder.finish(out) ? MergeResult::success() : refused(m_path, m_transcoder);
+    }
+
+private:
+    TextTranscoder m_transcoder;
+    const NativePath& m_path;
 };
 
 } // namespace
@@ -137,12 +159,14 @@ bool InputRewriter::mayBeOtherText(const MergeResult& failure, qsizetype input, 
 MergeResult InputRewriter::copyBytes(qsizetype input, const DetectedEncoding& found, const EncodingRule& rule)
 {
     FoundAgain check(found, rule);
+    const bool withoutMark = rule.actionFor(found) == InputAction::CopyWithoutMark;
     const CopyJob job{.inputs = m_inputs,
                       .output = m_output,
                       .first = input,
                       .end = input + 1,
                       .blockSize = m_blockSize,
                       .encoding = rule.output(),
+                      .skipFirst = withoutMark ? found.markSize : 0,
                       .cancel = m_cancel,
                       .watch = &check};
     if (MergeResult copied = copyReadingAhead(job); !copied.ok())
@@ -157,14 +181,8 @@ MergeResult InputRewriter::convert(qsizetype input, const DetectedEncoding& foun
         return written;
     if (!m_codec)
         m_codec = std::make_unique<Gb18030Codec>();
-    TextTranscoder transcoder(found.encoding, output, *m_codec);
-    const NativePath& path = m_inputs.at(input);
-    // Converted on the reading thread, while the text converted before is written.
-    const auto convert = [&](QByteArrayView data, QByteArray& text) {
-        const bool converted = data.isEmpty() ? transcoder.finish(text) : transcoder.feed(data, text);
-        return converted ? MergeResult::success() : refused(path, transcoder);
-    };
+    ConversionTransform conversion(found.encoding, output, *m_codec, m_inputs.at(input));
     return readWholeInput(
-        path, m_output.identity(), m_blockSize, m_cancel,
-        [this](const char* text, qsizetype size) { return m_output.write(text, size); }, convert);
+        m_inputs.at(input), m_output.identity(), m_blockSize, m_cancel,
+        [this](const char* text, qsizetype size) { return m_output.write(text, size); }, &conversion);
 }

@@ -3,8 +3,8 @@
 #include "merge/copy/Cancel.h"
 #include "merge/copy/CopyWatch.h"
 #include "merge/copy/InputReader.h"
-#include "merge/copy/LineEndWriter.h"
-#include "merge/copy/Separator.h"
+#include "merge/copy/LineEndTransform.h"
+#include "merge/copy/WriteBuffer.h"
 #include "merge/output/MergeOutput.h"
 
 #include <algorithm>
@@ -12,27 +12,28 @@
 
 namespace {
 
-// Lines ended by lone CRs are rebuilt in this buffer: small enough that it stays in
-// the processor's cache beside the block being read, which measured twice as fast
-// as a buffer as large as the block.
+// Small pieces gather in this buffer: small enough that it stays in the processor's
+// cache beside the block being read.
 constexpr qsizetype writeBufferSize = qsizetype(128) * 1024;
 
+// The reading thread scans the bytes, finds their encoding and applies the line
+// rule; this thread decides with the watch and writes.
 class ReadAheadCopy final
 {
 public:
     explicit ReadAheadCopy(const CopyJob& job)
-        : m_job(job), m_writer(job.output, std::min(std::max<qsizetype>(1, job.blockSize), writeBufferSize))
+        : m_job(job), m_lines(job),
+          m_writer(job.output, std::min(std::max<qsizetype>(1, job.blockSize), writeBufferSize))
     {}
 
     [[nodiscard]] MergeResult run();
 
 private:
     [[nodiscard]] MergeResult writePiece(const InputPiece& piece);
-    [[nodiscard]] MergeResult startInput(qsizetype input);
 
     const CopyJob& m_job;
-    LineEndWriter m_writer;
-    qsizetype m_current = -1;
+    LineEndTransform m_lines;
+    WriteBuffer m_writer;
     // The watch ended the copy after the input just written.
     bool m_stop = false;
 };
@@ -43,7 +44,7 @@ MergeResult ReadAheadCopy::run()
     if (m_job.watch != nullptr)
         scanner.emplace(m_job.watch->scanRule());
     InputReader reader(m_job.inputs, m_job.first, m_job.last(), m_job.blockSize, m_job.output.identity(),
-                       std::move(scanner));
+                       std::move(scanner), &m_lines);
     for (const QList<InputPiece>* pieces = &reader.next(); !pieces->isEmpty() && !m_stop;
          pieces = &reader.next()) {
         if (MergeResult cancelled = checkCancel(m_job.cancel); !cancelled.ok())
@@ -58,37 +59,21 @@ MergeResult ReadAheadCopy::run()
     return m_writer.flush();
 }
 
-MergeResult ReadAheadCopy::startInput(qsizetype input)
-{
-    m_current = input;
-    const QByteArrayView separator = separatorBefore(input, m_job.encoding);
-    return m_writer.writeRaw(separator);
-}
-
-// Writes one piece, and once its input ends, completes that input's last line.
 MergeResult ReadAheadCopy::writePiece(const InputPiece& piece)
 {
     if (!piece.failure.ok())
         return piece.failure;
-    if (piece.input != m_current) {
-        if (MergeResult started = startInput(piece.input); !started.ok())
-            return started;
+    // Bytes that do not belong are not written: the input ends there, and the copy.
+    const bool belongs = m_job.watch == nullptr || m_job.watch->feed(piece.input, piece.scan);
+    if (belongs) {
+        if (MergeResult written = m_writer.put(piece.data, piece.size); !written.ok())
+            return written;
     }
-    CopyWatch::Piece use;
-    if (m_job.watch != nullptr)
-        use = m_job.watch->feed(piece.input, piece.size, piece.scan);
-    const qsizetype skip = std::min(use.skip, piece.size);
-    MergeResult fed = m_writer.feed(piece.data + skip, piece.size - skip);
-    if (use.startsLine)
-        m_writer.startLine();
-    if (!fed.ok() || !(piece.endOfInput || use.cut))
-        return fed;
-    MergeResult ended = m_writer.endFile();
-    if (!ended.ok())
-        return ended;
+    if (belongs && !piece.endOfInput)
+        return MergeResult::success();
     const bool goOn = m_job.watch == nullptr || m_job.watch->endInput(piece.input, m_writer.position());
-    m_stop = use.cut || !goOn;
-    return ended;
+    m_stop = !belongs || !goOn;
+    return MergeResult::success();
 }
 
 } // namespace
