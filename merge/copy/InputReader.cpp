@@ -18,13 +18,50 @@ struct InputReader::Block
 {
     std::unique_ptr<char[]> buffer;
     QList<InputPiece> pieces;
-    // What the transform made of the bytes read into the buffer, and where each
-    // piece's part of it starts.
-    QByteArray transformed;
-    QList<qsizetype> starts;
+    // Where each piece's bytes lie, and the bytes the transform made.
+    QList<QList<TransformOutput::Span>> spans;
+    QByteArray made;
 };
 
 ReadTransform::~ReadTransform() = default;
+
+TransformOutput::TransformOutput(QList<Span>& spans, QByteArray& made, const char* block)
+    : m_spans(spans), m_made(made), m_block(block)
+{}
+
+void TransformOutput::keep(const char* from, const char* to)
+{
+    if (from == to)
+        return;
+    if (!m_spans.isEmpty() && !m_spans.last().made &&
+        m_block + m_spans.last().offset + m_spans.last().size == from)
+        m_spans.last().size += to - from;
+    else
+        m_spans.append({false, from - m_block, to - from});
+}
+
+void TransformOutput::add(QByteArrayView bytes)
+{
+    const qsizetype from = m_made.size();
+    m_made.append(bytes);
+    made(from);
+}
+
+QByteArray& TransformOutput::making()
+{
+    return m_made;
+}
+
+void TransformOutput::made(qsizetype from)
+{
+    const qsizetype size = m_made.size() - from;
+    if (size == 0)
+        return;
+    if (!m_spans.isEmpty() && m_spans.last().made && m_spans.last().offset + m_spans.last().size == from)
+        m_spans.last().size += size;
+    else
+        m_spans.append({true, from, size});
+}
 
 InputReader::InputReader(const QList<NativePath>& inputs, qsizetype first, qsizetype end, qsizetype blockSize,
                          std::optional<FileIdentity> output, std::optional<EncodingScanner> scanner,
@@ -80,8 +117,7 @@ void InputReader::failForMemory()
         const std::lock_guard lock(m_mutex);
         m_outOfMemory[0] = {
             m_input,
-            nullptr,
-            0,
+            {},
             true,
             MergeResult::failure(MergeStatus::InputFailed, m_inputs.value(m_input), outOfMemoryError()),
             {}};
@@ -120,17 +156,18 @@ void InputReader::publish(bool finished)
 
 bool InputReader::fill(Block& block)
 {
-    block.transformed.resize(0);
-    block.starts.clear();
+    block.made.resize(0);
+    block.spans.clear();
     const bool more = readBlock(block);
-    // Placed once the block is whole: the bytes turned may have moved while it grew.
-    for (qsizetype i = 0; m_transform != nullptr && i < block.starts.size(); ++i) {
+    // Placed once the block is whole: the bytes made may have moved while it grew.
+    for (qsizetype i = 0; i < block.spans.size(); ++i) {
         InputPiece& piece = block.pieces[i];
+        piece.parts.clear();
         if (!piece.failure.ok())
             continue;
-        const qsizetype end = i + 1 < block.starts.size() ? block.starts.at(i + 1) : block.transformed.size();
-        piece.data = block.transformed.constData() + block.starts.at(i);
-        piece.size = end - block.starts.at(i);
+        for (const TransformOutput::Span& span : block.spans.at(i))
+            piece.parts.append(QByteArrayView(
+                (span.made ? block.made.constData() : block.buffer.get()) + span.offset, span.size));
     }
     return more;
 }
@@ -146,13 +183,13 @@ bool InputReader::readBlock(Block& block)
         if (!m_file) {
             m_file = std::make_unique<InputFile>(m_inputs.at(m_input), m_output);
             if (MergeResult opened = m_file->open(); !opened.ok()) {
-                block.pieces.append({m_input, nullptr, 0, true, opened, {}});
+                block.pieces.append({m_input, {}, true, opened, {}});
                 return false;
             }
         }
         qsizetype count = 0;
         if (MergeResult read = m_file->read(data + used, m_blockSize - used, count); !read.ok()) {
-            block.pieces.append({m_input, nullptr, 0, true, read, {}});
+            block.pieces.append({m_input, {}, true, read, {}});
             return false;
         }
         if (!take(block, data + used, count))
@@ -172,30 +209,36 @@ bool InputReader::take(Block& block, const char* data, qsizetype count)
 {
     const bool sameInput = !block.pieces.isEmpty() && block.pieces.last().input == m_input;
     if (!sameInput) {
-        block.pieces.append({m_input, data, 0, false, {}, {}});
-        block.starts.append(block.transformed.size());
+        block.pieces.append({m_input, {}, false, {}, {}});
+        block.spans.append(QList<TransformOutput::Span>());
     }
     InputPiece& piece = block.pieces.last();
     if (m_scanner)
         piece.scan = m_scanner->scan(m_input, data, count);
-    piece.size += count;
-    if (m_transform == nullptr)
-        return true;
     // An input starts with its first read, which for an empty one reads nothing.
-    const bool starts = !sameInput && m_transformedInput != m_input;
-    MergeResult turned;
-    if (starts) {
-        m_transformedInput = m_input;
-        turned = m_transform->start(m_input, block.transformed);
-    }
-    if (turned.ok())
-        turned = m_transform->take(QByteArrayView(data, count), piece.scan, block.transformed);
-    if (turned.ok() && count == 0)
-        turned = m_transform->end(block.transformed);
+    const bool starts = m_transformedInput != m_input;
+    m_transformedInput = m_input;
+    const MergeResult turned = transform(block, data, count, piece.scan, starts);
     if (turned.ok())
         return true;
-    piece = {m_input, nullptr, 0, true, turned, {}};
+    piece = {m_input, {}, true, turned, {}};
     return false;
+}
+
+MergeResult InputReader::transform(Block& block, const char* data, qsizetype count, const InputScan& scan,
+                                   bool starts)
+{
+    TransformOutput out(block.spans.last(), block.made, block.buffer.get());
+    if (m_transform == nullptr) {
+        out.keep(data, data + count);
+        return MergeResult::success();
+    }
+    MergeResult turned = starts ? m_transform->start(m_input, out) : MergeResult::success();
+    if (turned.ok())
+        turned = m_transform->take(QByteArrayView(data, count), scan, out);
+    if (turned.ok() && count == 0)
+        turned = m_transform->end(out);
+    return turned;
 }
 
 MergeResult readWholeInput(const NativePath& path, std::optional<FileIdentity> output, qsizetype blockSize,
@@ -209,10 +252,10 @@ MergeResult readWholeInput(const NativePath& path, std::optional<FileIdentity> o
         for (const InputPiece& piece : *pieces) {
             if (!piece.failure.ok())
                 return piece.failure;
-            if (piece.size == 0)
-                continue;
-            if (MergeResult taken = take(piece.data, piece.size); !taken.ok())
-                return taken;
+            for (const QByteArrayView part : piece.parts) {
+                if (MergeResult taken = take(part.data(), part.size()); !taken.ok())
+                    return taken;
+            }
         }
     }
     return MergeResult::success();

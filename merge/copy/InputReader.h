@@ -16,9 +16,38 @@
 
 class InputFile;
 
+// What a transform makes of the bytes read, in order: runs of them as they are,
+// which cost no copy, and bytes of its own.
+class TransformOutput final
+{
+public:
+    // A run of bytes: of those read (offset into the block), or made (into `made`).
+    struct Span
+    {
+        bool made;
+        qsizetype offset;
+        qsizetype size;
+    };
+
+    TransformOutput(QList<Span>& spans, QByteArray& made, const char* block);
+
+    // Bytes of those just read, unchanged.
+    void keep(const char* from, const char* to);
+    // Bytes of the transform's own.
+    void add(QByteArrayView bytes);
+    // For bytes made in place: append them to what this returns, then call made().
+    [[nodiscard]] QByteArray& making();
+    void made(qsizetype from);
+
+private:
+    QList<Span>& m_spans;
+    QByteArray& m_made;
+    const char* const m_block;
+};
+
 // Turns the inputs' bytes into what the copy writes, on the reading thread, while
-// the copy's own thread writes what was turned before. Each call appends to `out`;
-// a failure ends the reading there.
+// the copy's own thread writes what was turned before. A failure ends the reading
+// there.
 class ReadTransform
 {
 public:
@@ -27,19 +56,20 @@ public:
     Q_DISABLE_COPY_MOVE(ReadTransform)
 
     // Input `input` starts.
-    [[nodiscard]] virtual MergeResult start(qsizetype input, QByteArray& out) = 0;
+    [[nodiscard]] virtual MergeResult start(qsizetype input, TransformOutput& out) = 0;
     // The next bytes of the input, and what the scan found of it up to their end.
-    [[nodiscard]] virtual MergeResult take(QByteArrayView data, const InputScan& scan, QByteArray& out) = 0;
+    [[nodiscard]] virtual MergeResult take(QByteArrayView data, const InputScan& scan,
+                                           TransformOutput& out) = 0;
     // The input has ended.
-    [[nodiscard]] virtual MergeResult end(QByteArray& out) = 0;
+    [[nodiscard]] virtual MergeResult end(TransformOutput& out) = 0;
 };
 
-// A run of bytes of one input, as the copy takes them: as read, or as turned.
+// A run of one input, as the copy takes it.
 struct InputPiece
 {
     qsizetype input = 0; // its index in the list
-    const char* data = nullptr;
-    qsizetype size = 0;
+    // The bytes to write for it, in order: as read, or as the transform made them.
+    QList<QByteArrayView> parts;
     // The input ends after these bytes.
     bool endOfInput = false;
     // Reading the input failed here; no bytes come with it, and reading stopped.
@@ -84,6 +114,8 @@ private:
     // Takes `count` bytes read at `data` into the last piece of the block; false
     // where the transform failed, which the piece then tells.
     [[nodiscard]] bool take(Block& block, const char* data, qsizetype count);
+    [[nodiscard]] MergeResult transform(Block& block, const char* data, qsizetype count,
+                                        const InputScan& scan, bool starts);
     [[nodiscard]] bool waitForRoom();
     void publish(bool finished);
 

@@ -72,16 +72,25 @@ public:
         : m_transcoder(from, to, codec), m_path(path)
     {}
 
-    MergeResult start(qsizetype /*input*/, QByteArray& /*out*/) override { return MergeResult::success(); }
-
-    MergeResult take(QByteArrayView data, const InputScan& /*scan*/, QByteArray& out) override
+    MergeResult start(qsizetype /*input*/, TransformOutput& /*out*/) override
     {
-        return m_transcoder.feed(data, out) ? MergeResult::success() : refused(m_path, m_transcoder);
+        return MergeResult::success();
     }
 
-    MergeResult end(QByteArray& out) override
+    MergeResult take(QByteArrayView data, const InputScan& /*scan*/, TransformOutput& out) override
     {
-        return m_transcoder.finish(out) ? MergeResult::success() : refused(m_path, m_transcoder);
+        const qsizetype from = out.making().size();
+        const bool fed = m_transcoder.feed(data, out.making());
+        out.made(from);
+        return fed ? MergeResult::success() : refused(m_path, m_transcoder);
+    }
+
+    MergeResult end(TransformOutput& out) override
+    {
+        const qsizetype from = out.making().size();
+        const bool finished = m_transcoder.finish(out.making());
+        out.made(from);
+        return finished ? MergeResult::success() : refused(m_path, m_transcoder);
     }
 
 private:

@@ -65,8 +65,9 @@ MergeResult ReadAheadCopy::writePiece(const InputPiece& piece)
         return piece.failure;
     // Bytes that do not belong are not written: the input ends there, and the copy.
     const bool belongs = m_job.watch == nullptr || m_job.watch->feed(piece.input, piece.scan);
-    if (belongs) {
-        if (MergeResult written = m_writer.put(piece.data, piece.size); !written.ok())
+    for (qsizetype i = 0; belongs && i < piece.parts.size(); ++i) {
+        if (MergeResult written = m_writer.put(piece.parts.at(i).data(), piece.parts.at(i).size());
+            !written.ok())
             return written;
     }
     if (belongs && !piece.endOfInput)
