@@ -80,8 +80,9 @@ MergeReport MergeCommand::runCopy(const CopyWork& copy)
     std::atomic<bool> finished{false};
     MergeReport result;
     QEventLoop waiting;
+    CopyProgress progress;
     std::thread worker([&] {
-        result = copy(cancel);
+        result = copy(cancel, progress);
         finished = true;
         QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
     });

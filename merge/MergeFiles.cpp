@@ -36,7 +36,8 @@ bool MergeHooks::createMissingFolder(const NativePath& /*folder*/)
 MergeReport MergeHooks::runCopy(const CopyWork& copy)
 {
     const std::atomic<bool> never{false};
-    return copy(never);
+    CopyProgress unseen;
+    return copy(never, unseen);
 }
 
 MergeReport mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath, MergeHooks& hooks)
@@ -46,8 +47,8 @@ MergeReport mergeFiles(const QList<NativePath>& inputs, const NativePath& output
     MergeOutput output(outputPath);
     if (MergeResult opened = openOutput(output, hooks); !opened.ok())
         return opened;
-    return hooks.runCopy([&](const std::atomic<bool>& cancel) {
-        MergeReport copied = copyInputs(inputs, output, defaultMergeBlockSize, &cancel);
+    return hooks.runCopy([&](const std::atomic<bool>& cancel, CopyProgress& progress) {
+        MergeReport copied = copyInputs(inputs, output, defaultMergeBlockSize, &cancel, &progress);
         if (!copied.ok())
             return copied;
         // The last moment to stop: the flush that publishing starts with cannot be
@@ -56,6 +57,7 @@ MergeReport mergeFiles(const QList<NativePath>& inputs, const NativePath& output
             output.discard();
             return MergeReport(cancelled);
         }
+        progress.publishing();
         if (MergeResult published = output.publish(); !published.ok())
             return MergeReport(published);
         return copied;

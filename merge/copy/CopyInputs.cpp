@@ -1,5 +1,6 @@
 #include "merge/copy/CopyInputs.h"
 
+#include "merge/copy/CopyProgress.h"
 #include "merge/copy/EncodingWatch.h"
 #include "merge/copy/InPlaceCopy.h"
 #include "merge/copy/InputEncoding.h"
@@ -24,9 +25,9 @@ class EncodedCopy final
 {
 public:
     EncodedCopy(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize,
-                qsizetype alignment, const std::atomic<bool>* cancel)
+                qsizetype alignment, const std::atomic<bool>* cancel, CopyProgress* progress)
         : m_inputs(inputs), m_output(output), m_blockSize(blockSize), m_alignment(alignment),
-          m_cancel(cancel), m_rewriter(inputs, output, blockSize, cancel)
+          m_cancel(cancel), m_progress(progress), m_rewriter(inputs, output, blockSize, cancel, progress)
     {}
 
     [[nodiscard]] MergeReport run();
@@ -45,6 +46,7 @@ private:
     const qsizetype m_blockSize;
     qsizetype m_alignment;
     const std::atomic<bool>* const m_cancel;
+    CopyProgress* const m_progress;
     EncodingWatch m_watch;
     InputRewriter m_rewriter;
     QList<ConvertedInput> m_converted;
@@ -90,7 +92,8 @@ MergeResult EncodedCopy::copyFrom(qsizetype first)
                       .blockSize = m_blockSize,
                       .encoding = m_watch.rule().output(),
                       .cancel = m_cancel,
-                      .watch = &m_watch};
+                      .watch = &m_watch,
+                      .progress = m_progress};
     // Writes straight to the disk last only until the output is first cut back.
     if (first == 0 && m_alignment > 0)
         return copyInPlace(job, m_alignment);
@@ -157,15 +160,18 @@ MergeResult EncodedCopy::rewriteFrom(qsizetype first)
 } // namespace
 
 MergeReport copyInputs(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize,
-                       const std::atomic<bool>* cancel)
+                       const std::atomic<bool>* cancel, CopyProgress* progress)
 {
+    if (progress != nullptr)
+        progress->start(inputs);
     // Writes in whole pages: a disk with 4 KiB sectors that takes 512-byte writes
     // completes a sector they cut by reading it back first.
     const qsizetype direct = output.beginDirectWrites();
     MergeReport report;
     try {
         const qsizetype alignment = direct > 0 ? std::lcm(direct, pageSize) : 0;
-        report = EncodedCopy(inputs, output, std::max<qsizetype>(1, blockSize), alignment, cancel).run();
+        report =
+            EncodedCopy(inputs, output, std::max<qsizetype>(1, blockSize), alignment, cancel, progress).run();
     } catch (const std::bad_alloc&) {
         // The copy's buffers: a failed merge, not the end of the program.
         report = MergeResult::failure(MergeStatus::OutputFailed, output.path(), outOfMemoryError());

@@ -7,6 +7,7 @@
 
 #include <atomic>
 
+class CopyProgress;
 class MergeOutput;
 
 // Writes the inputs, in order, to the open output: every line of each input
@@ -27,7 +28,8 @@ class MergeOutput;
 // the buffer that is written (copyInPlace): the processor's time is what counts
 // there, and this spends the least. Elsewhere, in the system's cache (a RAM-backed
 // folder, a network share), the copy reads ahead on a second core instead
-// (copyReadingAhead).
+// (copyReadingAhead). A `progress` hears how far the copy is.
 [[nodiscard]] MergeReport copyInputs(const QList<NativePath>& inputs, MergeOutput& output,
                                      qsizetype blockSize = defaultMergeBlockSize,
-                                     const std::atomic<bool>* cancel = nullptr);
+                                     const std::atomic<bool>* cancel = nullptr,
+                                     CopyProgress* progress = nullptr);

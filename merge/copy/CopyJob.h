@@ -7,6 +7,7 @@
 
 #include <atomic>
 
+class CopyProgress;
 class CopyWatch;
 class MergeOutput;
 
@@ -38,6 +39,8 @@ struct CopyJob
     const std::atomic<bool>* cancel = nullptr;
     // Sees every input's bytes; none copies every byte as it is.
     CopyWatch* watch = nullptr;
+    // Told of every input taken up and every block copied, where there is one.
+    CopyProgress* progress = nullptr;
 
     [[nodiscard]] qsizetype last() const { return end < 0 ? inputs.size() : end; }
 };

@@ -1,6 +1,7 @@
 #include "merge/copy/InPlaceCopy.h"
 
 #include "merge/copy/Cancel.h"
+#include "merge/copy/CopyProgress.h"
 #include "merge/copy/CopyWatch.h"
 #include "merge/copy/InputFile.h"
 #include "merge/copy/Separator.h"
@@ -106,6 +107,8 @@ MergeResult InPlaceCopy::copyFile(qsizetype index, bool& cut)
         return opened;
     m_rebuilding = false;
     qsizetype skipped = index == m_job.first ? m_job.skipFirst : 0;
+    if (m_job.progress != nullptr)
+        m_job.progress->enter(index);
     for (;;) {
         if (MergeResult cancelled = checkCancel(m_job.cancel); !cancelled.ok())
             return cancelled;
@@ -135,6 +138,8 @@ MergeResult InPlaceCopy::copyFile(qsizetype index, bool& cut)
         // A mark is no text: a mark alone leaves no line open.
         if (scan.markOnly)
             m_lineEnds = LineEndRule<char>();
+        if (m_job.progress != nullptr)
+            m_job.progress->advance(count);
     }
     const std::string_view end = m_lineEnds.finish();
     return append(QByteArrayView(end.data(), qsizetype(end.size()))) ? MergeResult::success() : m_failure;

@@ -20,6 +20,9 @@ public:
     ~InputFile();
     Q_DISABLE_COPY_MOVE(InputFile)
 
+    // The size of the file at `path` now; 0 where it cannot be told.
+    [[nodiscard]] static qint64 sizeOf(const NativePath& path);
+
     // Ok, InputFailed, InputNotAFile or InputIsOutput, naming the input.
     [[nodiscard]] MergeResult open();
     // Reads up to `capacity` bytes and sets `count` to the number read, 0 at the end

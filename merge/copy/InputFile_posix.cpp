@@ -7,6 +7,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+qint64 InputFile::sizeOf(const NativePath& path)
+{
+    struct stat info = {};
+    return ::stat(path.native().constData(), &info) == 0 && S_ISREG(info.st_mode) ? qint64(info.st_size) : 0;
+}
+
 MergeResult InputFile::open()
 {
     // O_NONBLOCK keeps the open itself from waiting for a writer when the name is a

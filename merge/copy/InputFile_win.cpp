@@ -29,6 +29,15 @@ std::optional<FileIdentity> identityOf(HANDLE file)
 
 } // namespace
 
+qint64 InputFile::sizeOf(const NativePath& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(win32Path(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return 0;
+    return qint64((quint64(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+}
+
 MergeResult InputFile::open()
 {
     const std::wstring path = win32Path(m_path);

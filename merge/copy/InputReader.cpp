@@ -1,6 +1,7 @@
 #include "merge/copy/InputReader.h"
 
 #include "merge/copy/Cancel.h"
+#include "merge/copy/CopyProgress.h"
 #include "merge/copy/InputFile.h"
 #include "merge/result/SystemError.h"
 
@@ -118,6 +119,7 @@ void InputReader::failForMemory()
         m_outOfMemory[0] = {
             m_input,
             {},
+            0,
             true,
             MergeResult::failure(MergeStatus::InputFailed, m_inputs.value(m_input), outOfMemoryError()),
             {}};
@@ -183,13 +185,13 @@ bool InputReader::readBlock(Block& block)
         if (!m_file) {
             m_file = std::make_unique<InputFile>(m_inputs.at(m_input), m_output);
             if (MergeResult opened = m_file->open(); !opened.ok()) {
-                block.pieces.append({m_input, {}, true, opened, {}});
+                block.pieces.append({m_input, {}, 0, true, opened, {}});
                 return false;
             }
         }
         qsizetype count = 0;
         if (MergeResult read = m_file->read(data + used, m_blockSize - used, count); !read.ok()) {
-            block.pieces.append({m_input, {}, true, read, {}});
+            block.pieces.append({m_input, {}, 0, true, read, {}});
             return false;
         }
         if (!take(block, data + used, count))
@@ -209,10 +211,11 @@ bool InputReader::take(Block& block, const char* data, qsizetype count)
 {
     const bool sameInput = !block.pieces.isEmpty() && block.pieces.last().input == m_input;
     if (!sameInput) {
-        block.pieces.append({m_input, {}, false, {}, {}});
+        block.pieces.append({m_input, {}, 0, false, {}, {}});
         block.spans.append(QList<TransformOutput::Span>());
     }
     InputPiece& piece = block.pieces.last();
+    piece.read += count;
     if (m_scanner)
         piece.scan = m_scanner->scan(m_input, data, count);
     // An input starts with its first read, which for an empty one reads nothing.
@@ -221,7 +224,7 @@ bool InputReader::take(Block& block, const char* data, qsizetype count)
     const MergeResult turned = transform(block, data, count, piece.scan, starts);
     if (turned.ok())
         return true;
-    piece = {m_input, {}, true, turned, {}};
+    piece = {m_input, {}, 0, true, turned, {}};
     return false;
 }
 
@@ -242,7 +245,8 @@ MergeResult InputReader::transform(Block& block, const char* data, qsizetype cou
 }
 
 MergeResult readWholeInput(const NativePath& path, std::optional<FileIdentity> output, qsizetype blockSize,
-                           const std::atomic<bool>* cancel, const TakeBytes& take, ReadTransform* transform)
+                           const std::atomic<bool>* cancel, const TakeBytes& take, ReadTransform* transform,
+                           CopyProgress* progress)
 {
     const QList<NativePath> inputs{path};
     InputReader reader(inputs, 0, 1, blockSize, output, std::nullopt, transform);
@@ -256,6 +260,8 @@ MergeResult readWholeInput(const NativePath& path, std::optional<FileIdentity> o
                 if (MergeResult taken = take(part.data(), part.size()); !taken.ok())
                     return taken;
             }
+            if (progress != nullptr)
+                progress->advance(piece.read);
         }
     }
     return MergeResult::success();

@@ -14,6 +14,7 @@
 #include <optional>
 #include <thread>
 
+class CopyProgress;
 class InputFile;
 
 // What a transform makes of the bytes read, in order: runs of them as they are,
@@ -70,6 +71,8 @@ struct InputPiece
     qsizetype input = 0; // its index in the list
     // The bytes to write for it, in order: as read, or as the transform made them.
     QList<QByteArrayView> parts;
+    // How many bytes of the input they stand for.
+    qsizetype read = 0;
     // The input ends after these bytes.
     bool endOfInput = false;
     // Reading the input failed here; no bytes come with it, and reading stopped.
@@ -150,8 +153,9 @@ private:
 // to `take`, turned by `transform` on that thread where there is one; ends at the
 // first failure, the first of `take` or `transform` too, or when `cancel` is set. For
 // the few inputs read once more on their own: to find their encoding, or to convert
-// them, while the bytes converted before are written.
+// them, while the bytes converted before are written. A `progress` hears of each run.
 using TakeBytes = std::function<MergeResult(const char* data, qsizetype size)>;
 [[nodiscard]] MergeResult readWholeInput(const NativePath& path, std::optional<FileIdentity> output,
                                          qsizetype blockSize, const std::atomic<bool>* cancel,
-                                         const TakeBytes& take, ReadTransform* transform = nullptr);
+                                         const TakeBytes& take, ReadTransform* transform = nullptr,
+                                         CopyProgress* progress = nullptr);

@@ -1,5 +1,6 @@
 #include "merge/copy/InputRewriter.h"
 
+#include "merge/copy/CopyProgress.h"
 #include "merge/copy/CopyWatch.h"
 #include "merge/copy/InputEncoding.h"
 #include "merge/copy/InputReader.h"
@@ -113,9 +114,9 @@ MergeResult refusalOf(InputAction action, const NativePath& path)
 }
 
 InputRewriter::InputRewriter(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize,
-                             const std::atomic<bool>* cancel)
+                             const std::atomic<bool>* cancel, CopyProgress* progress)
     : m_inputs(inputs), m_output(output), m_blockSize(std::clamp<qsizetype>(blockSize, 16, largestBlock)),
-      m_cancel(cancel)
+      m_cancel(cancel), m_progress(progress)
 {}
 
 InputRewriter::~InputRewriter() = default;
@@ -177,7 +178,8 @@ MergeResult InputRewriter::copyBytes(qsizetype input, const DetectedEncoding& fo
                       .encoding = rule.output(),
                       .skipFirst = withoutMark ? found.markSize : 0,
                       .cancel = m_cancel,
-                      .watch = &check};
+                      .watch = &check,
+                      .progress = m_progress};
     if (MergeResult copied = copyReadingAhead(job); !copied.ok())
         return copied;
     return check.changed() ? inputChanged(m_inputs.at(input)) : MergeResult::success();
@@ -191,7 +193,10 @@ MergeResult InputRewriter::convert(qsizetype input, const DetectedEncoding& foun
     if (!m_codec)
         m_codec = std::make_unique<Gb18030Codec>();
     ConversionTransform conversion(found.encoding, output, *m_codec, m_inputs.at(input));
+    if (m_progress != nullptr)
+        m_progress->enter(input);
     return readWholeInput(
         m_inputs.at(input), m_output.identity(), m_blockSize, m_cancel,
-        [this](const char* text, qsizetype size) { return m_output.write(text, size); }, &conversion);
+        [this](const char* text, qsizetype size) { return m_output.write(text, size); }, &conversion,
+        m_progress);
 }

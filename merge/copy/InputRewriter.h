@@ -8,6 +8,7 @@
 #include <atomic>
 #include <memory>
 
+class CopyProgress;
 class Gb18030Codec;
 class MergeOutput;
 
@@ -28,8 +29,9 @@ class MergeOutput;
 class InputRewriter final
 {
 public:
+    // `progress`, where there is one, hears of every input written and its blocks.
     InputRewriter(const QList<NativePath>& inputs, MergeOutput& output, qsizetype blockSize,
-                  const std::atomic<bool>* cancel);
+                  const std::atomic<bool>* cancel, CopyProgress* progress = nullptr);
     ~InputRewriter();
     Q_DISABLE_COPY_MOVE(InputRewriter)
 
@@ -54,5 +56,6 @@ private:
     MergeOutput& m_output;
     const qsizetype m_blockSize;
     const std::atomic<bool>* const m_cancel;
+    CopyProgress* const m_progress;
     std::unique_ptr<Gb18030Codec> m_codec;
 };

@@ -1,6 +1,7 @@
 #include "merge/copy/ReadAheadCopy.h"
 
 #include "merge/copy/Cancel.h"
+#include "merge/copy/CopyProgress.h"
 #include "merge/copy/CopyWatch.h"
 #include "merge/copy/InputReader.h"
 #include "merge/copy/LineEndTransform.h"
@@ -34,6 +35,7 @@ private:
     const CopyJob& m_job;
     LineEndTransform m_lines;
     WriteBuffer m_writer;
+    qsizetype m_current = -1;
     // The watch ended the copy after the input just written.
     bool m_stop = false;
 };
@@ -63,6 +65,9 @@ MergeResult ReadAheadCopy::writePiece(const InputPiece& piece)
 {
     if (!piece.failure.ok())
         return piece.failure;
+    if (m_job.progress != nullptr && piece.input != m_current)
+        m_job.progress->enter(piece.input);
+    m_current = piece.input;
     // Bytes that do not belong are not written: the input ends there, and the copy.
     const bool belongs = m_job.watch == nullptr || m_job.watch->feed(piece.input, piece.scan);
     for (qsizetype i = 0; belongs && i < piece.parts.size(); ++i) {
@@ -70,6 +75,8 @@ MergeResult ReadAheadCopy::writePiece(const InputPiece& piece)
             !written.ok())
             return written;
     }
+    if (belongs && m_job.progress != nullptr)
+        m_job.progress->advance(piece.read);
     if (belongs && !piece.endOfInput)
         return MergeResult::success();
     const bool goOn = m_job.watch == nullptr || m_job.watch->endInput(piece.input, m_writer.position());

@@ -141,7 +141,8 @@ public:
     MergeReport runCopy(const CopyWork& copy) override
     {
         const std::atomic<bool> cancel{true};
-        return copy(cancel);
+        CopyProgress progress;
+        return copy(cancel, progress);
     }
 };
 
