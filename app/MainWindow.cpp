@@ -222,7 +222,8 @@ void MainWindow::connectHandlers()
     connect(m_moveDownButton, &QPushButton::clicked, m_mergeList, &MergeListController::moveSelectedDown);
 
     m_merge = std::make_unique<MergeCommand>(
-        *this, *m_model, *m_outputName, [this] { return m_filePane->path(); }, m_context.prompter);
+        *this, *m_model, *m_outputName, [this] { return m_filePane->path(); }, m_context.prompter,
+        m_context.makeProgress);
     connect(m_mergeButton, &QPushButton::clicked, this, [this] { m_merge->run(); });
 }
 

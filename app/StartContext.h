@@ -3,7 +3,9 @@
 #include "base/NativePath.h"
 
 #include <functional>
+#include <memory>
 
+class CopyProgress;
 class DriveSource;
 class MessagePrompter;
 
@@ -16,4 +18,7 @@ struct StartContext
     const DriveSource& driveSource;
     MessagePrompter& prompter;
     std::function<void()> endProgram;
+    // What a merge's copy tells how far it is; the ordinary one where empty. Tests'
+    // copies take their time there.
+    std::function<std::unique_ptr<CopyProgress>()> makeProgress;
 };

@@ -15,7 +15,7 @@ int main(int argc, char* argv[])
     SystemDriveSource drives;
     BoxPrompter prompter;
     const StartContext context{
-        programFolder(), NativePath::currentFolder(), drives, prompter, [] { QApplication::exit(0); },
+        programFolder(), NativePath::currentFolder(), drives, prompter, [] { QApplication::exit(0); }, {},
     };
     MainWindow window(context);
     window.show();

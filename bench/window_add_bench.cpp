@@ -82,7 +82,7 @@ int main(int argc, char* argv[])
 
     RootDrive drives;
     QuietPrompter prompter;
-    const StartContext context{emptyFolder, emptyFolder, drives, prompter, [] {}};
+    const StartContext context{emptyFolder, emptyFolder, drives, prompter, [] {}, {}};
     MainWindow window(context);
     window.show();
     QApplication::processEvents();

@@ -86,6 +86,31 @@ QString report(const MergeReport& result, const QString& outputName)
     }
 }
 
+QString cancelled()
+{
+    return QStringLiteral("已取消合并，未生成合并文件！");
+}
+
+QString progressCaption()
+{
+    return QStringLiteral("正在合并");
+}
+
+QString progressBar()
+{
+    return QStringLiteral("合并进度");
+}
+
+QString cancelButton()
+{
+    return QStringLiteral("取消");
+}
+
+QString publishing()
+{
+    return QStringLiteral("正在写入磁盘……");
+}
+
 QString reason(int error)
 {
     switch (errorKind(error)) {

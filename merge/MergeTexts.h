@@ -17,5 +17,14 @@ namespace mergetexts {
 // The reason a user is given for a system error code: Chinese for the failures
 // users meet, else the system's own text with the code.
 [[nodiscard]] QString reason(int error);
+// The one box after the user cancelled a merge.
+[[nodiscard]] QString cancelled();
+
+// The progress window of a long merge: its caption, its bar's name, its button, and
+// what it says while the merged file is flushed and named, which cannot be stopped.
+[[nodiscard]] QString progressCaption();
+[[nodiscard]] QString progressBar();
+[[nodiscard]] QString cancelButton();
+[[nodiscard]] QString publishing();
 
 } // namespace mergetexts

@@ -30,7 +30,7 @@ void DeadMountTest::windowShowsAndOtherDrivesWork()
     // hold it up until the daemon ran again, which only the script's end does.
     SystemDriveSource drives;
     FakePrompter prompter;
-    MainWindow window(StartContext{start, start, drives, prompter, [] {}});
+    MainWindow window(StartContext{start, start, drives, prompter, [] {}, {}});
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto* drivePane = window.findChild<DrivePane*>(QStringLiteral("driOperate"));

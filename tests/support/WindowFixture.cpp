@@ -35,8 +35,12 @@ QString WindowFixture::driveRoot(const QString& letter) const
 
 MainWindow& WindowFixture::start(const QString& programFolder, const QString& workingFolder)
 {
-    const StartContext context{NativePath::fromText(programFolder), NativePath::fromText(workingFolder),
-                               drives, prompter, [this] { ++endRequests; }};
+    const StartContext context{NativePath::fromText(programFolder),
+                               NativePath::fromText(workingFolder),
+                               drives,
+                               prompter,
+                               [this] { ++endRequests; },
+                               makeProgress};
     m_window = std::make_unique<MainWindow>(context);
     return *m_window;
 }

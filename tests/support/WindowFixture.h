@@ -32,6 +32,8 @@ public:
     TestDrives drives;
     FakePrompter prompter;
     int endRequests = 0;
+    // What the window's merges tell how far they are; the ordinary one where empty.
+    std::function<std::unique_ptr<CopyProgress>()> makeProgress;
 
 private:
     std::unique_ptr<MainWindow> m_window;

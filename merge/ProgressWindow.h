@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// The small window a merge shows once it has run for a while: the file being
+// copied, a bar of the bytes done, and a button that cancels. Modal over the main
+// window, which stays disabled behind it. It only shows what it is given, and tells
+// when the user wants the merge stopped: the button, Esc, or its own close button.
+class ProgressWindow final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit ProgressWindow(QWidget* mainWindow);
+    Q_DISABLE_COPY_MOVE(ProgressWindow)
+
+    // `done` bytes of `total` are copied, of `file`; once `publishing`, the merged
+    // file is flushed and named, which runs to its end.
+    void showProgress(qint64 done, qint64 total, const QString& file, bool publishing);
+
+signals:
+    void cancelRequested();
+
+protected:
+    // Esc and the close button: the window stays until the merge has stopped.
+    void reject() override;
+    // The main window behind shows the busy pointer; this window, where the user
+    // may cancel, the ordinary one.
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void cancel();
+    void restorePointer();
+
+    QLabel* m_file;
+    QProgressBar* m_bar;
+    QPushButton* m_cancelButton;
+    bool m_ordinaryPointer = false;
+};
