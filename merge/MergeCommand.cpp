@@ -3,6 +3,7 @@
 #include "base/MessagePrompter.h"
 #include "merge/MergeTexts.h"
 #include "merge/ProgressWindow.h"
+#include "merge/copy/CopyProgress.h"
 #include "merge/output/ExtensionRule.h"
 #include "merge/output/OutputPath.h"
 #include "mergelist/MergeListModel.h"
@@ -97,7 +98,7 @@ MergeReport MergeCommand::runCopy(const CopyWork& copy)
     QEventLoop waiting;
     const std::unique_ptr<CopyProgress> progress = m_makeProgress();
     std::thread worker([&] {
-        result = copy(cancel, *progress);
+        result = copy(cancel, progress.get());
         finished = true;
         QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
     });

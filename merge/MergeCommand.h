@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class CopyProgress;
 class MergeListModel;
 class MessagePrompter;
 class QEventLoop;

@@ -2,6 +2,7 @@
 
 #include "merge/copy/Cancel.h"
 #include "merge/copy/CopyInputs.h"
+#include "merge/copy/CopyProgress.h"
 #include "merge/output/MergeOutput.h"
 #include "merge/output/OutputCheck.h"
 #include "merge/output/OutputPath.h"
@@ -36,8 +37,7 @@ bool MergeHooks::createMissingFolder(const NativePath& /*folder*/)
 MergeReport MergeHooks::runCopy(const CopyWork& copy)
 {
     const std::atomic<bool> never{false};
-    CopyProgress unseen;
-    return copy(never, unseen);
+    return copy(never, nullptr);
 }
 
 MergeReport mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath, MergeHooks& hooks)
@@ -47,8 +47,8 @@ MergeReport mergeFiles(const QList<NativePath>& inputs, const NativePath& output
     MergeOutput output(outputPath);
     if (MergeResult opened = openOutput(output, hooks); !opened.ok())
         return opened;
-    return hooks.runCopy([&](const std::atomic<bool>& cancel, CopyProgress& progress) {
-        MergeReport copied = copyInputs(inputs, output, defaultMergeBlockSize, &cancel, &progress);
+    return hooks.runCopy([&](const std::atomic<bool>& cancel, CopyProgress* progress) {
+        MergeReport copied = copyInputs(inputs, output, defaultMergeBlockSize, &cancel, progress);
         if (!copied.ok())
             return copied;
         // The last moment to stop: the flush that publishing starts with cannot be
@@ -57,7 +57,8 @@ MergeReport mergeFiles(const QList<NativePath>& inputs, const NativePath& output
             output.discard();
             return MergeReport(cancelled);
         }
-        progress.publishing();
+        if (progress != nullptr)
+            progress->publishing();
         if (MergeResult published = output.publish(); !published.ok())
             return MergeReport(published);
         return copied;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "merge/copy/CopyProgress.h"
 #include "merge/copy/MergeReport.h"
 
 #include <QList>
@@ -8,11 +7,14 @@
 #include <atomic>
 #include <functional>
 
+class CopyProgress;
+
 // The copy and the publishing of the merged file. Once the flag is set, the copy
 // stops within a block, and publishing does not begin: both end with Cancelled and
 // nothing at the output name. Publishing that has begun runs to its end, since the
-// flush to the disk cannot be interrupted. `progress` hears how far it is.
-using CopyWork = std::function<MergeReport(const std::atomic<bool>& cancel, CopyProgress& progress)>;
+// flush to the disk cannot be interrupted. A `progress` hears how far it is; without
+// one, the inputs' sizes are not even asked for.
+using CopyWork = std::function<MergeReport(const std::atomic<bool>& cancel, CopyProgress* progress)>;
 
 // What a merge asks of whoever runs it. The defaults suit a tool: a missing folder
 // is not created, and the copy runs where the merge was called.

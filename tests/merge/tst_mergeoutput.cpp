@@ -141,8 +141,7 @@ public:
     MergeReport runCopy(const CopyWork& copy) override
     {
         const std::atomic<bool> cancel{true};
-        CopyProgress progress;
-        return copy(cancel, progress);
+        return copy(cancel, nullptr);
     }
 };
 
