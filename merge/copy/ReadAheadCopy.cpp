@@ -49,9 +49,10 @@ MergeResult ReadAheadCopy::run()
                        std::move(scanner), &m_lines);
     for (const QList<InputPiece>* pieces = &reader.next(); !pieces->isEmpty() && !m_stop;
          pieces = &reader.next()) {
-        if (MergeResult cancelled = checkCancel(m_job.cancel); !cancelled.ok())
-            return cancelled;
         for (const InputPiece& piece : *pieces) {
+            // Per piece: small files share a block.
+            if (MergeResult cancelled = checkCancel(m_job.cancel); !cancelled.ok())
+                return cancelled;
             if (MergeResult written = writePiece(piece); !written.ok())
                 return written;
             if (m_stop)
