@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Utf8Chunks.h"
+
 #include <QtGlobal>
 
 // What a byte that starts a UTF-8 sequence allows: how many continuation bytes
@@ -32,8 +34,8 @@ struct Utf8Lead
 // Whether bytes, given block by block, are valid UTF-8 as a whole: no overlong
 // forms, no surrogates, nothing past U+10FFFF, no sequence cut. The program's one
 // UTF-8 rule, file names included. Thirty-two bytes at a time with AVX2 where the
-// processor has it, else sixteen with SSSE3 (the way simdjson validates), which
-// keeps up with the copy on Chinese text; byte by byte elsewhere.
+// processor has it, else sixteen with SSSE3 (text/Utf8ChunkKernel.h), which keeps up
+// with the copy on Chinese text; byte by byte elsewhere.
 class Utf8Validator final
 {
 public:
@@ -64,18 +66,15 @@ private:
 
     // Bytes checked at a time; 0 for byte by byte.
     qsizetype m_chunk = 0;
-    bool m_nonAscii = false;
     bool m_failed = false;
     // Byte by byte: continuation bytes still due, and the range the next one must
     // lie in (narrower after some lead bytes).
     int m_due = 0;
     unsigned char m_low = 0x80;
     unsigned char m_high = 0xBF;
-    // A chunk at a time: the last chunk, where it ended inside a sequence, the
-    // errors so far, and the bytes that do not make a whole chunk yet.
-    alignas(32) unsigned char m_previous[32] = {};
-    alignas(32) unsigned char m_incomplete[32] = {};
-    alignas(32) unsigned char m_errors[32] = {};
+    // A chunk at a time (whether any byte was above ASCII, byte by byte too), and the
+    // bytes that do not make a whole chunk yet.
+    Utf8ChunkState m_chunks;
     unsigned char m_pending[32] = {};
     qsizetype m_pendingSize = 0;
 };
