@@ -1,4 +1,7 @@
-// Built with AVX2 enabled; reached only where the processor has it.
+// Everything in this file is built for AVX2, which the rest of the program may not
+// assume: it is reached only where the processor has it.
+#pragma GCC target("avx2")
+
 #include "text/Utf8ChunkKernel.h"
 
 #include <immintrin.h>

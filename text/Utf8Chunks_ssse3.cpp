@@ -1,4 +1,7 @@
-// Built with SSSE3 enabled; reached only where the processor has it.
+// Everything in this file is built for SSSE3, which the rest of the program may not
+// assume: it is reached only where the processor has it.
+#pragma GCC target("ssse3")
+
 #include "text/Utf8ChunkKernel.h"
 
 #include <immintrin.h>
