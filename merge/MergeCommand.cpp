@@ -125,7 +125,7 @@ void MergeCommand::showProgress(const CopyProgress& progress, std::atomic<bool>&
     update.setInterval(progressInterval);
     QObject::connect(&update, &QTimer::timeout, &waiting, refresh);
     QTimer::singleShot(progressDelay, &waiting, [&] {
-        window = std::make_unique<ProgressWindow>(&m_window);
+        window = std::make_unique<ProgressWindow>(m_window);
         QObject::connect(window.get(), &ProgressWindow::cancelRequested, &waiting, [&] {
             m_cancelled = true;
             cancel = true;

@@ -16,11 +16,11 @@ constexpr int barSteps = 1000;
 
 } // namespace
 
-ProgressWindow::ProgressWindow(QWidget* mainWindow)
-    : QDialog(mainWindow,
+ProgressWindow::ProgressWindow(QWidget& mainWindow)
+    : QDialog(&mainWindow,
               Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint),
       m_file(new QLabel(this)), m_bar(new QProgressBar(this)),
-      m_cancelButton(new QPushButton(mergetexts::cancelButton(), this))
+      m_cancelButton(new QPushButton(mergetexts::cancelButton(), this)), m_taskbar(mainWindow)
 {
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(mergetexts::progressCaption());
@@ -56,6 +56,7 @@ void ProgressWindow::showProgress(qint64 done, qint64 total, const QString& file
         m_bar->setValue(barSteps);
         m_cancelButton->setEnabled(false);
     }
+    m_taskbar.show(m_bar->value(), barSteps);
 }
 
 void ProgressWindow::reject()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "merge/TaskbarProgress.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -10,12 +12,13 @@ class QPushButton;
 // copied, a bar of the bytes done, and a button that cancels. Modal over the main
 // window, which stays disabled behind it. It only shows what it is given, and tells
 // when the user wants the merge stopped: the button, Esc, or its own close button.
+// The main window's taskbar button shows the bar too, where the desktop has that.
 class ProgressWindow final : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit ProgressWindow(QWidget* mainWindow);
+    explicit ProgressWindow(QWidget& mainWindow);
     Q_DISABLE_COPY_MOVE(ProgressWindow)
 
     // `done` bytes of `total` are copied, of `file`; once `publishing`, the merged
@@ -41,5 +44,6 @@ private:
     QLabel* m_file;
     QProgressBar* m_bar;
     QPushButton* m_cancelButton;
+    TaskbarProgress m_taskbar;
     bool m_ordinaryPointer = false;
 };
