@@ -4,7 +4,7 @@
 
 #include <QListWidget>
 
-// The file pane: the text files of one folder, in natural order, with extended
+// The file pane: the text files of one folder, in reading order, with extended
 // multiple selection. Each entry shows its name's text and keeps the name's exact
 // native form. The current row is the entry last clicked or double-clicked.
 // pathChanged() is raised, synchronously, when setPath() moves it to another folder.

@@ -1,8 +1,9 @@
 #include "browser/FolderListing.h"
 
-#include "browser/NaturalOrder.h"
+#include "browser/ReadingOrder.h"
 
 #include <algorithm>
+#include <vector>
 
 QList<NativePath> folderAncestors(const NativePath& folder)
 {
@@ -21,16 +22,30 @@ QList<NativePath> folderAncestors(const NativePath& folder)
 
 QList<FolderEntry> sortedEntries(const QList<NativePath>& names)
 {
+    struct Sorted
+    {
+        ReadingKey key;
+        FolderEntry entry;
+    };
+    std::vector<Sorted> sorted;
+    sorted.reserve(std::size_t(names.size()));
+    for (const NativePath& name : names) {
+        QString text = name.display();
+        sorted.push_back({readingKey(text), {name, std::move(text)}});
+    }
+    // Equal keys fall back on the exact text; two names can even show the same text
+    // (the GBK and the UTF-8 form of one word): their bytes then decide, so the order
+    // stays total.
+    std::sort(sorted.begin(), sorted.end(), [](const Sorted& a, const Sorted& b) {
+        if (const int byKey = a.key.compare(b.key); byKey != 0)
+            return byKey < 0;
+        if (const int byText = a.entry.text.compare(b.entry.text, Qt::CaseSensitive); byText != 0)
+            return byText < 0;
+        return a.entry.name.native() < b.entry.name.native();
+    });
     QList<FolderEntry> entries;
     entries.reserve(names.size());
-    for (const NativePath& name : names)
-        entries.append({name, name.display()});
-    // Two names can show the same text (the GBK and the UTF-8 form of one word):
-    // their bytes then decide, so the order stays total.
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
-        if (naturalLess(a.text, b.text))
-            return true;
-        return !naturalLess(b.text, a.text) && a.name.native() < b.name.native();
-    });
+    for (Sorted& s : sorted)
+        entries.append(std::move(s.entry));
     return entries;
 }

@@ -22,11 +22,11 @@ struct FolderEntry
 // The folder's ancestors from the file-system root down, ending with the folder.
 [[nodiscard]] QList<NativePath> folderAncestors(const NativePath& folder);
 
-// The folder's visible subfolders, in natural order of their texts; empty when the
+// The folder's visible subfolders, in reading order of their texts; empty when the
 // folder cannot be read.
 [[nodiscard]] QList<FolderEntry> subfolders(const NativePath& folder);
 
-// The folder's visible regular files named "*.txt", letter case ignored, in natural
+// The folder's visible regular files named "*.txt", letter case ignored, in reading
 // order of their texts, whatever bytes their names hold. FIFOs, sockets and devices
 // are left out whatever their name, so nobody later blocks opening one.
 [[nodiscard]] QList<FolderEntry> textFiles(const NativePath& folder);

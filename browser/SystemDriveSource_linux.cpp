@@ -5,7 +5,7 @@
 #include "base/DirHandle_posix.h"
 #include "base/NameBytes.h"
 #include "browser/MountTable.h"
-#include "browser/NaturalOrder.h"
+#include "browser/ReadingOrder.h"
 #include "browser/SystemDriveSource.h"
 
 #include <QFile>
@@ -134,7 +134,7 @@ QList<Drive> SystemDriveSource::drives() const
         drives.append({mount.mountPoint, driveLabel(label, mount.mountPoint), answer.volume});
     }
     std::sort(drives.begin(), drives.end(),
-              [](const Drive& a, const Drive& b) { return naturalLess(a.root.display(), b.root.display()); });
+              [](const Drive& a, const Drive& b) { return readingLess(a.root.display(), b.root.display()); });
     return drives;
 }
 

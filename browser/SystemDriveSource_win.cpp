@@ -2,7 +2,7 @@
 // system at once; a volume's name takes asking the volume, which for a network drive
 // whose server is gone, or a disc spinning up, can take a long while.
 #include "base/Win32Path_win.h"
-#include "browser/NaturalOrder.h"
+#include "browser/ReadingOrder.h"
 #include "browser/SystemDriveSource.h"
 
 #include <QDir>
@@ -53,7 +53,7 @@ QList<Drive> SystemDriveSource::drives() const
         drives.append({roots.at(i), label, 0});
     }
     std::sort(drives.begin(), drives.end(),
-              [](const Drive& a, const Drive& b) { return naturalLess(a.root.display(), b.root.display()); });
+              [](const Drive& a, const Drive& b) { return readingLess(a.root.display(), b.root.display()); });
     return drives;
 }
 

@@ -1,6 +1,5 @@
 #include "base/NativePath.h"
 #include "browser/DriveFolders.h"
-#include "browser/NaturalOrder.h"
 #include "browser/OutputName.h"
 #include "browser/SystemDriveSource.h"
 #include "support/TestDrives.h"
@@ -37,8 +36,6 @@ class BrowserRulesTest final : public QObject
     Q_OBJECT
 
 private slots:
-    void naturalLess_data();
-    void naturalLess();
     void defaultOutputName_data();
     void defaultOutputName();
     void driveOf_data();
@@ -56,31 +53,6 @@ private slots:
 
 namespace {
 
-struct OrderCase
-{
-    const char* name;
-    const char* a;
-    const char* b;
-    bool aFirst;
-};
-
-constexpr OrderCase orderCases[] = {
-    {"numbers by value", "file2", "file10", true},
-    {"case ignored before value", "file10", "File11", true},
-    {"bigger number last", "File11", "file2", false},
-    {"case ignored, letters", "a", "B", true},
-    {"prefix first", "abc", "abcd", true},
-    {"number decides before suffix", "x9y", "x10a", true},
-    {"later numbers", "a2b3", "a2b10", true},
-    {"longer than 64 bits", "v99999999999999999999", "v100000000000000000000", true},
-    {"leading zeros tie, exact order decides", "a01", "a1", true},
-    {"case tie, exact order decides", "A", "a", true},
-    {"tie broken only after the rest", "a01b", "a1a", false},
-    {"space before digit", "file 2", "file2", true},
-    {"non-ASCII case ignored", "\xC3\xA4pfel", "\xC3\x84quator", true},
-    {"equal is not less", "same", "same", false},
-};
-
 // A native path below the test's base folder, from a '/'-separated relative path.
 NativePath under(const QTemporaryDir& base, const QString& relative)
 {
@@ -88,26 +60,6 @@ NativePath under(const QTemporaryDir& base, const QString& relative)
 }
 
 } // namespace
-
-void BrowserRulesTest::naturalLess_data()
-{
-    QTest::addColumn<QString>("a");
-    QTest::addColumn<QString>("b");
-    QTest::addColumn<bool>("aFirst");
-    for (const OrderCase& c : orderCases)
-        QTest::newRow(c.name) << QString::fromUtf8(c.a) << QString::fromUtf8(c.b) << c.aFirst;
-}
-
-void BrowserRulesTest::naturalLess()
-{
-    QFETCH(QString, a);
-    QFETCH(QString, b);
-    QFETCH(bool, aFirst);
-
-    QCOMPARE(::naturalLess(a, b), aFirst);
-    // A strict total order: of two different names exactly one comes first.
-    QCOMPARE(::naturalLess(b, a), a != b && !aFirst);
-}
 
 void BrowserRulesTest::defaultOutputName_data()
 {
