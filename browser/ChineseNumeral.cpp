@@ -1,5 +1,7 @@
 #include "browser/ChineseNumeral.h"
 
+#include <limits>
+
 namespace {
 
 constexpr int notNumeral = -1;
@@ -63,14 +65,22 @@ bool isUnit(std::int64_t worth)
     return worth >= 10;
 }
 
+constexpr std::uint64_t largest = std::numeric_limits<std::uint64_t>::max();
+
 bool add(std::uint64_t& sum, std::uint64_t value)
 {
-    return !__builtin_add_overflow(sum, value, &sum);
+    if (value > largest - sum)
+        return false;
+    sum += value;
+    return true;
 }
 
 bool multiply(std::uint64_t& product, std::uint64_t factor)
 {
-    return !__builtin_mul_overflow(product, factor, &product);
+    if (factor != 0 && product > largest / factor)
+        return false;
+    product *= factor;
+    return true;
 }
 
 // 二〇二四: each character one decimal digit. 两 counts only alone (两 = 2): in a row of
