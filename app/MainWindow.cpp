@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "app/ClickLabel.h"
+#include "app/ScreenFit.h"
 #include "app/Twips.h"
 #include "app/WindowDesign.h"
 #include "app/WindowTexts.h"
@@ -20,6 +21,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
 
 namespace {
 
@@ -266,4 +269,35 @@ void MainWindow::toggleLongNameView()
     m_helpText->setVisible(!widen);
     m_mergeListView->resize(m_mergeListView->width() + (widen ? step : -step), m_mergeListView->height());
     m_longNameToggle->move(m_longNameToggle->x() + (widen ? step : -step), m_longNameToggle->y());
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        keepOnScreen();
+}
+
+// The window manager's frame (title bar, borders) is known only once the window is on
+// the screen: the first activation fits the window once more with it.
+void MainWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_fittedWithFrame) {
+        m_fittedWithFrame = true;
+        keepOnScreen();
+    }
+}
+
+// The design's place is in logical pixels: on a scaled or small screen it can put the
+// bottom row (the output name, 退出) below the screen's edge.
+void MainWindow::keepOnScreen()
+{
+    const QScreen* shownOn = screen();
+    if (shownOn == nullptr)
+        return;
+    const QRect frame = frameGeometry();
+    const QPoint fitted = fittedFramePosition(frame, shownOn->availableGeometry());
+    if (fitted != frame.topLeft())
+        move(fitted);
 }

@@ -31,6 +31,10 @@ public:
     explicit MainWindow(const StartContext& context);
     ~MainWindow() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
     void buildControls();
     void buildBrowser();
@@ -47,6 +51,7 @@ private:
     void onFolderChanged();
     void onFilePathChanged();
     void toggleLongNameView();
+    void keepOnScreen();
 
     StartContext m_context;
     std::unique_ptr<DriveFolders> m_driveFolders;
@@ -71,4 +76,5 @@ private:
     MergeListModel* m_model = nullptr;
     MergeListController* m_mergeList = nullptr;
     std::unique_ptr<MergeCommand> m_merge;
+    bool m_fittedWithFrame = false;
 };

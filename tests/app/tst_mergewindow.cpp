@@ -458,7 +458,7 @@ void MergeWindowTest::namesInAnyEncoding()
     const QString shown = m_fixture->folder(QStringLiteral("C")) + QStringLiteral("/合并");
     auto* model = m_window->findChild<MergeListModel*>();
     QCOMPARE(displayTexts(model->entries()),
-             (QStringList{shown + QStringLiteral("/x.txt"), shown + QStringLiteral("/一二.txt")}));
+             (QStringList{shown + QStringLiteral("/一二.txt"), shown + QStringLiteral("/x.txt")}));
     QCOMPARE(outputText(), shown + QStringLiteral("/Corvalent.txt"));
 
     QTest::mouseClick(m_fixture->control<QPushButton>(QStringLiteral("cmdUnite")), Qt::LeftButton);
@@ -469,7 +469,7 @@ void MergeWindowTest::namesInAnyEncoding()
     char merged[32] = {};
     const ssize_t size = ::read(fd, merged, sizeof merged);
     ::close(fd);
-    QCOMPARE(QByteArray(merged, int(size)), QByteArray("x\r\n\r\none\r\n"));
+    QCOMPARE(QByteArray(merged, int(size)), QByteArray("one\r\n\r\nx\r\n"));
     // No twin folder named in UTF-8.
     QVERIFY(!QFileInfo::exists(shown));
 #else

@@ -1,3 +1,5 @@
+#include "app/ScreenFit.h"
+#include "app/WindowDesign.h"
 #include "app/WindowTexts.h"
 #include "mergelist/MergeListModel.h"
 #include "support/WindowFixture.h"
@@ -10,6 +12,7 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -53,6 +56,8 @@ private slots:
     void controls_data();
     void controls();
     void windowFrame();
+    void screenFit_data();
+    void screenFit();
     void tabCycle();
     void accessKeys();
     void helpTextIsReadOnlyYetSelectable();
@@ -166,6 +171,55 @@ void WindowLayoutTest::windowFrame()
     QVERIFY(flags & Qt::WindowTitleHint);
     QVERIFY(!m_window->windowIcon().isNull());
     QCOMPARE(m_window->windowIcon().availableSizes().value(0), QSize(32, 32));
+
+    // Shown again after being left below the screen's edge, it comes back whole.
+    m_window->hide();
+    m_window->move(px(2895), 2000);
+    m_window->show();
+    QVERIFY(m_window->screen()->availableGeometry().contains(m_window->frameGeometry()));
+}
+
+void WindowLayoutTest::screenFit_data()
+{
+    QTest::addColumn<QRect>("available"); // in the screen's pixels
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<QPoint>("expected"); // the frame's top-left, in logical pixels
+
+    // The frame a window manager puts around the design's client area: a 20-pixel title
+    // bar and 1-pixel borders, so it spans (192, 241) to (788, 574) in logical pixels.
+    QTest::newRow("100 %, 1920 x 1080, taskbar below: stays")
+        << QRect(0, 0, 1920, 1040) << 1.0 << QPoint(192, 241);
+    QTest::newRow("125 %, 1366 x 768, panel above: stays")
+        << QRect(0, 30, 1366, 738) << 1.25 << QPoint(192, 241);
+    QTest::newRow("exactly fits: stays") << QRect(192, 241, 596, 333) << 1.0 << QPoint(192, 241);
+    QTest::newRow("150 %, 1366 x 768, taskbar below: up")
+        << QRect(0, 0, 1366, 728) << 1.5 << QPoint(192, 152);
+    QTest::newRow("200 %, 1920 x 1080: up") << QRect(0, 0, 1920, 1080) << 2.0 << QPoint(192, 207);
+    QTest::newRow("taskbar on the left: right") << QRect(200, 0, 824, 768) << 1.0 << QPoint(200, 241);
+    QTest::newRow("area ends left of the frame: left") << QRect(0, 0, 700, 768) << 1.0 << QPoint(104, 241);
+    QTest::newRow("150 %, 800 x 600: narrower, to its left edge")
+        << QRect(0, 0, 800, 600) << 1.5 << QPoint(0, 67);
+    QTest::newRow("200 %, 800 x 600: smaller, to its top-left")
+        << QRect(0, 0, 800, 600) << 2.0 << QPoint(0, 0);
+    QTest::newRow("smaller area beside another screen")
+        << QRect(1920, 40, 640, 300) << 1.0 << QPoint(1920, 40);
+}
+
+void WindowLayoutTest::screenFit()
+{
+    QFETCH(QRect, available);
+    QFETCH(qreal, scale);
+    QFETCH(QPoint, expected);
+
+    const QRect client(px(design::windowLeft), px(design::windowTop), px(design::clientWidth),
+                       px(design::clientHeight));
+    const QRect frame = client.adjusted(-1, -20, 1, 1);
+    const QRect logical((QPointF(available.topLeft()) / scale).toPoint(),
+                        (QSizeF(available.size()) / scale).toSize());
+    const QPoint fitted = fittedFramePosition(frame, logical);
+    QCOMPARE(fitted, expected);
+    if (frame.width() <= logical.width() && frame.height() <= logical.height())
+        QVERIFY(logical.contains(frame.translated(fitted - frame.topLeft())));
 }
 
 QStringList WindowLayoutTest::visitWithKey(int count, Qt::KeyboardModifiers modifiers)
