@@ -106,9 +106,9 @@ void MainWindow::buildBrowser()
 {
     m_drivePane = new DrivePane(*m_driveFolders, this);
     m_drivePane->setObjectName(QStringLiteral("driOperate"));
-    m_folderPane = new FolderPane(*m_driveFolders, this);
+    m_folderPane = new FolderPane(*m_driveFolders, m_context.asker, this);
     m_folderPane->setObjectName(QStringLiteral("dirOperate"));
-    m_filePane = new FilePane(this);
+    m_filePane = new FilePane(*m_driveFolders, m_context.asker, this);
     m_filePane->setObjectName(QStringLiteral("filOperate"));
 }
 
@@ -224,9 +224,16 @@ void MainWindow::connectHandlers()
     connect(m_moveUpButton, &QPushButton::clicked, m_mergeList, &MergeListController::moveSelectedUp);
     connect(m_moveDownButton, &QPushButton::clicked, m_mergeList, &MergeListController::moveSelectedDown);
 
-    m_merge = std::make_unique<MergeCommand>(
-        *this, *m_model, *m_outputName, [this] { return m_filePane->path(); }, m_context.prompter,
-        m_context.makeProgress);
+    m_merge = std::make_unique<MergeCommand>(MergeSurroundings{
+        *this,
+        *m_model,
+        *m_outputName,
+        [this] { return m_filePane->path(); },
+        m_context.prompter,
+        m_context.asker,
+        [this](const NativePath& path) { return m_driveFolders->driveOf(path); },
+        m_context.makeProgress,
+    });
     connect(m_mergeButton, &QPushButton::clicked, this, [this] { m_merge->run(); });
 }
 

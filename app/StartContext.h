@@ -7,6 +7,7 @@
 
 class CopyProgress;
 class DriveSource;
+class FileSystemAsker;
 class MessagePrompter;
 
 // What the main window takes from the world it runs in. main() fills it from the
@@ -17,6 +18,8 @@ struct StartContext
     NativePath workingFolder; // the process's current folder at start
     const DriveSource& driveSource;
     MessagePrompter& prompter;
+    // Through which the window asks every file system, off its own thread.
+    FileSystemAsker& asker;
     std::function<void()> endProgram;
     // What a merge's copy tells how far it is; the ordinary one where empty. Tests'
     // copies take their time there.

@@ -2,6 +2,7 @@
 #include "app/BoxPrompter.h"
 #include "app/ChineseTranslations.h"
 #include "app/MainWindow.h"
+#include "base/FileSystemAsker.h"
 #include "browser/SystemDriveSource.h"
 
 #include <QApplication>
@@ -12,10 +13,11 @@ int main(int argc, char* argv[])
     describeApplication();
     const ChineseTranslations chinese;
 
-    SystemDriveSource drives;
+    FileSystemAsker asker;
+    SystemDriveSource drives(asker);
     BoxPrompter prompter;
     const StartContext context{
-        programFolder(), NativePath::currentFolder(), drives, prompter, [] { QApplication::exit(0); }, {},
+        programFolder(), NativePath::currentFolder(), drives, prompter, asker, [] { QApplication::exit(0); }, {},
     };
     MainWindow window(context);
     window.show();

@@ -4,8 +4,11 @@
 // fills; the order shown is checked against the chapters' numbers.
 //
 // Usage: tamborel-pane-bench [FILE_COUNT [LARGE_FILE_COUNT]]
+#include "base/FileSystemAsker.h"
+#include "browser/DriveFolders.h"
 #include "browser/FilePane.h"
 #include "browser/FolderListing.h"
+#include "browser/SystemDriveSource.h"
 
 #include <QApplication>
 #include <QDir>
@@ -139,7 +142,10 @@ int main(int argc, char* argv[])
     QDir().mkpath(temp.filePath(QStringLiteral("empty")));
     const NativePath empty =
         NativePath::fromText(QDir::toNativeSeparators(temp.filePath(QStringLiteral("empty"))));
-    FilePane pane(nullptr);
+    FileSystemAsker asker;
+    const SystemDriveSource system(asker);
+    const DriveFolders drives(system, NativePath());
+    FilePane pane(drives, asker, nullptr);
     pane.resize(132, 162);
     pane.show();
     for (int round = 0; round < rounds; ++round)

@@ -5,6 +5,7 @@
 //
 // Usage: tamborel-add-bench [FILE_COUNT]
 #include "app/MainWindow.h"
+#include "base/FileSystemAsker.h"
 #include "base/MessagePrompter.h"
 #include "browser/DriveSource.h"
 #include "browser/FilePane.h"
@@ -82,7 +83,8 @@ int main(int argc, char* argv[])
 
     RootDrive drives;
     QuietPrompter prompter;
-    const StartContext context{emptyFolder, emptyFolder, drives, prompter, [] {}, {}};
+    FileSystemAsker asker;
+    const StartContext context{emptyFolder, emptyFolder, drives, prompter, asker, [] {}, {}};
     MainWindow window(context);
     window.show();
     QApplication::processEvents();

@@ -5,6 +5,17 @@
 #include <algorithm>
 #include <vector>
 
+NativePath nearestReadableFolder(const NativePath& folder, const NativePath& root)
+{
+    NativePath current = folder;
+    while (!isReadableFolder(current)) {
+        if (current.sameAs(root) || !current.liesUnder(root))
+            return {};
+        current = current.parent();
+    }
+    return current;
+}
+
 QList<NativePath> folderAncestors(const NativePath& folder)
 {
     QList<NativePath> chain;

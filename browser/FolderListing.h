@@ -19,6 +19,10 @@ struct FolderEntry
 // Whether the folder exists and its entries can be listed.
 [[nodiscard]] bool isReadableFolder(const NativePath& folder);
 
+// The folder itself when it can be read, else its nearest ancestor on the drive at
+// `root` that can; empty when none can, the root included.
+[[nodiscard]] NativePath nearestReadableFolder(const NativePath& folder, const NativePath& root);
+
 // The folder's ancestors from the file-system root down, ending with the folder.
 [[nodiscard]] QList<NativePath> folderAncestors(const NativePath& folder);
 

@@ -1,5 +1,7 @@
 #include "browser/FolderPane.h"
 
+#include "base/FileSystemAsker.h"
+#include "browser/BrowserTexts.h"
 #include "browser/DriveFolders.h"
 #include "browser/FolderListing.h"
 
@@ -25,7 +27,8 @@ NativePath folderOf(const QTreeWidgetItem* item)
 
 } // namespace
 
-FolderPane::FolderPane(DriveFolders& drives, QWidget* parent) : QTreeWidget(parent), m_drives(drives)
+FolderPane::FolderPane(DriveFolders& drives, FileSystemAsker& asker, QWidget* parent)
+    : QTreeWidget(parent), m_drives(drives), m_asker(asker)
 {
     setHeaderHidden(true);
     setColumnCount(1);
@@ -50,15 +53,15 @@ bool FolderPane::moveToDrive(const NativePath& driveRoot)
     const NativePath root = driveRoot.absolute();
     if (!m_drives.isStillMounted(root))
         return false;
-    NativePath folder = m_drives.currentFolder(root);
-    // A folder remembered on this drive may have been removed since: fall back to
-    // its nearest ancestor that still exists, so the drive stays reachable.
-    while (!isReadableFolder(folder)) {
-        if (folder.sameAs(root) || !folder.liesUnder(root))
-            return false;
-        folder = folder.parent();
-    }
-    setPath(folder);
+    // A folder remembered on this drive may have been removed since: its nearest
+    // ancestor that still exists keeps the drive reachable. A drive that answers only
+    // later counts, like one that does not answer at all, as one that cannot be read.
+    const NativePath remembered = m_drives.currentFolder(root);
+    const std::optional<NativePath> folder = m_asker.ask<NativePath>(
+        root, [remembered, root] { return nearestReadableFolder(remembered, root); }, this, [](const NativePath&) {});
+    if (!folder || folder->isEmpty())
+        return false;
+    setPath(*folder);
     return true;
 }
 
@@ -98,18 +101,49 @@ void FolderPane::keyPressEvent(QKeyEvent* event)
 void FolderPane::showFolder()
 {
     clear();
+    viewport()->unsetCursor();
+    const quint64 shownNow = ++m_shown;
     QTreeWidgetItem* parent = nullptr;
     const QList<NativePath> ancestors = folderAncestors(m_path);
     for (const NativePath& ancestor : ancestors)
         parent = addEntry(parent, entryText(ancestor), ancestor, true);
     if (parent == nullptr)
         return;
-    const QList<FolderEntry> children = subfolders(m_path);
-    for (const FolderEntry& child : children)
-        addEntry(parent, child.text, m_path.child(child.name), false);
-    expandAll();
+    const NativePath folder = m_path;
+    // The items live until the next folder is shown, which a late answer then misses.
+    const auto late = [this, shownNow, parent](const QList<FolderEntry>& children) {
+        if (shownNow != m_shown)
+            return;
+        viewport()->unsetCursor();
+        delete parent->takeChild(0);
+        showSubfolders(parent, children);
+    };
+    const std::optional<QList<FolderEntry>> children = m_asker.ask<QList<FolderEntry>>(
+        m_drives.driveOf(folder), [folder] { return subfolders(folder); }, this, late);
+    if (children)
+        showSubfolders(parent, *children);
+    else
+        showWaiting(parent);
     setCurrentItem(parent);
     scrollToItem(parent);
+}
+
+void FolderPane::showSubfolders(QTreeWidgetItem* shown, const QList<FolderEntry>& children)
+{
+    const NativePath folder = folderOf(shown);
+    for (const FolderEntry& child : children)
+        addEntry(shown, child.text, folder.child(child.name), false);
+    expandAll();
+}
+
+// Said in the pane, where a screen reader finds it too, and by the pointer over it.
+void FolderPane::showWaiting(QTreeWidgetItem* shown)
+{
+    auto* waiting = new QTreeWidgetItem(shown);
+    waiting->setText(0, browsertexts::waiting());
+    waiting->setFlags(Qt::NoItemFlags);
+    expandAll();
+    viewport()->setCursor(Qt::BusyCursor);
 }
 
 QTreeWidgetItem* FolderPane::addEntry(QTreeWidgetItem* parent, const QString& text, const NativePath& folder,
@@ -125,6 +159,9 @@ QTreeWidgetItem* FolderPane::addEntry(QTreeWidgetItem* parent, const QString& te
 
 void FolderPane::openItem(const QTreeWidgetItem* item)
 {
+    // The entry that says the pane waits opens nothing.
+    if (!item->data(0, FolderRole).isValid())
+        return;
     // Copied first: showing the folder deletes the item.
     const NativePath folder = folderOf(item);
     setPath(folder);

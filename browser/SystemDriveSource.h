@@ -3,6 +3,8 @@
 #include "browser/DriveSource.h"
 #include "browser/VolumeProbe.h"
 
+class FileSystemAsker;
+
 // The machine's own drives: the drive letters on Windows; elsewhere the mounted
 // volumes that hold the user's files, "/" first. The list comes from what the system
 // knows without asking the volumes (the mount table, the drive letters); what only
@@ -12,13 +14,13 @@
 class SystemDriveSource final : public DriveSource
 {
 public:
-    SystemDriveSource();
+    explicit SystemDriveSource(FileSystemAsker& asker);
     Q_DISABLE_COPY_MOVE(SystemDriveSource)
 
     [[nodiscard]] QList<Drive> drives() const override;
     [[nodiscard]] bool isStillMounted(const Drive& drive) const override;
 
 private:
-    // Asking is no change of the source: the probe only remembers questions still open.
+    // Asking is no change of the source.
     mutable VolumeProbe m_probe;
 };

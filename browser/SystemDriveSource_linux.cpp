@@ -113,7 +113,7 @@ QList<MountEntry> userMounts()
 
 } // namespace
 
-SystemDriveSource::SystemDriveSource() : m_probe(askMountPoint) {}
+SystemDriveSource::SystemDriveSource(FileSystemAsker& asker) : m_probe(asker, askMountPoint) {}
 
 QList<Drive> SystemDriveSource::drives() const
 {

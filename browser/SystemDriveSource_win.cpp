@@ -35,7 +35,7 @@ VolumeAnswer askVolume(const NativePath& root)
 
 } // namespace
 
-SystemDriveSource::SystemDriveSource() : m_probe(askVolume) {}
+SystemDriveSource::SystemDriveSource(FileSystemAsker& asker) : m_probe(asker, askVolume) {}
 
 QList<Drive> SystemDriveSource::drives() const
 {

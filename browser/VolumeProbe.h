@@ -2,13 +2,13 @@
 
 #include "base/NativePath.h"
 
-#include <QHash>
 #include <QList>
 #include <QString>
 
 #include <chrono>
 #include <functional>
-#include <memory>
+
+class FileSystemAsker;
 
 // What a drive's volume answers when asked.
 struct VolumeAnswer
@@ -24,29 +24,23 @@ struct VolumeAnswer
     QString label;
 };
 
-// Asks volumes about their roots on threads of their own, and waits for the answers
-// only so long: a volume that does not answer must not hold up the window, which
-// lists the drives and shows itself all the same. A question still unanswered is
-// not asked again while it waits; the volume counts as not answering until it
-// answers, and the thread that waits on it ends then.
+// Asks volumes about their roots, all at once, and waits for the answers only so
+// long: a volume that does not answer must not hold up the window, which lists the
+// drives and shows itself all the same. A volume still busy with an earlier question
+// is not asked again meanwhile, and counts as not answering.
 class VolumeProbe final
 {
 public:
     using Question = std::function<VolumeAnswer(const NativePath& root)>;
 
-    explicit VolumeProbe(Question question);
-    ~VolumeProbe();
+    VolumeProbe(FileSystemAsker& asker, Question question);
     Q_DISABLE_COPY_MOVE(VolumeProbe)
 
-    // The answers for the roots, in their order, asked all at once; those not in by
-    // `within` are not answered.
+    // The answers for the roots, in their order; those not in by `within` (one time
+    // for all of them) are not answered.
     [[nodiscard]] QList<VolumeAnswer> ask(const QList<NativePath>& roots, std::chrono::milliseconds within);
 
 private:
-    struct Pending;
-    [[nodiscard]] std::shared_ptr<Pending> pendingFor(const NativePath& root);
-
+    FileSystemAsker& m_asker;
     Question m_question;
-    // Questions that have not been answered yet, by the root's key.
-    QHash<NativePath::Native, std::shared_ptr<Pending>> m_pending;
 };

@@ -7,22 +7,25 @@
 #include "merge/output/OutputCheck.h"
 #include "merge/output/OutputPath.h"
 
+#include <memory>
+
 namespace {
 
-MergeResult openOutput(MergeOutput& output, MergeHooks& hooks)
+MergeResult openOutput(const std::shared_ptr<MergeOutput>& output, MergeHooks& hooks)
 {
-    MergeResult opened = output.open();
+    const auto open = [output] { return output->open(); };
+    MergeResult opened = hooks.runCheck(open);
     if (opened.status == MergeStatus::FolderMissing) {
-        const NativePath folder = folderToCreate(splitOutputPath(output.path()));
+        const NativePath folder = folderToCreate(splitOutputPath(output->path()));
         if (!hooks.createMissingFolder(folder))
             return opened;
-        if (MergeResult created = createOutputFolder(folder); !created.ok())
+        if (MergeResult created = hooks.runCheck([folder] { return createOutputFolder(folder); }); !created.ok())
             return created;
-        opened = output.open();
+        opened = hooks.runCheck(open);
     }
-    if (opened.ok())
+    if (opened.ok() || opened.status == MergeStatus::Cancelled)
         return opened;
-    return MergeResult::failure(MergeStatus::OutputNotCreated, output.path(), opened.error);
+    return MergeResult::failure(MergeStatus::OutputNotCreated, output->path(), opened.error);
 }
 
 } // namespace
@@ -34,6 +37,11 @@ bool MergeHooks::createMissingFolder(const NativePath& /*folder*/)
     return false;
 }
 
+MergeResult MergeHooks::runCheck(const OutputCheck& check)
+{
+    return check();
+}
+
 MergeReport MergeHooks::runCopy(const CopyWork& copy)
 {
     const std::atomic<bool> never{false};
@@ -42,24 +50,27 @@ MergeReport MergeHooks::runCopy(const CopyWork& copy)
 
 MergeReport mergeFiles(const QList<NativePath>& inputs, const NativePath& outputPath, MergeHooks& hooks)
 {
-    if (MergeResult checked = checkOutputExists(outputPath); !checked.ok())
+    if (MergeResult checked = hooks.runCheck([outputPath] { return checkOutputExists(outputPath); });
+        !checked.ok())
         return checked;
-    MergeOutput output(outputPath);
+    // Shared with the steps that use it: one given up on still writes to it, and the
+    // last step to let it go discards whatever was not published.
+    const auto output = std::make_shared<MergeOutput>(outputPath);
     if (MergeResult opened = openOutput(output, hooks); !opened.ok())
         return opened;
-    return hooks.runCopy([&](const std::atomic<bool>& cancel, CopyProgress* progress) {
-        MergeReport copied = copyInputs(inputs, output, defaultMergeBlockSize, &cancel, progress);
+    return hooks.runCopy([inputs, output](const std::atomic<bool>& cancel, CopyProgress* progress) {
+        MergeReport copied = copyInputs(inputs, *output, defaultMergeBlockSize, &cancel, progress);
         if (!copied.ok())
             return copied;
         // The last moment to stop: the flush that publishing starts with cannot be
         // interrupted, so once begun it runs to its end.
         if (MergeResult cancelled = checkCancel(&cancel); !cancelled.ok()) {
-            output.discard();
+            output->discard();
             return MergeReport(cancelled);
         }
         if (progress != nullptr)
             progress->publishing();
-        if (MergeResult published = output.publish(); !published.ok())
+        if (MergeResult published = output->publish(); !published.ok())
             return MergeReport(published);
         return copied;
     });

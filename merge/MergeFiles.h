@@ -16,8 +16,12 @@ class CopyProgress;
 // one, the inputs' sizes are not even asked for.
 using CopyWork = std::function<MergeReport(const std::atomic<bool>& cancel, CopyProgress* progress)>;
 
+// One of the checks before the copy: the existence check, opening the output,
+// creating its folder. Each asks the output's file system, which may not answer.
+using OutputCheck = std::function<MergeResult()>;
+
 // What a merge asks of whoever runs it. The defaults suit a tool: a missing folder
-// is not created, and the copy runs where the merge was called.
+// is not created, and the checks and the copy run where the merge was called.
 class MergeHooks
 {
 public:
@@ -27,8 +31,14 @@ public:
 
     // The output's folder does not exist: whether to create it (one level) and go on.
     [[nodiscard]] virtual bool createMissingFolder(const NativePath& folder);
+    // Runs a check and returns its result, or Cancelled when it was given up on: the
+    // window asks off its own thread, so that a file system that does not answer never
+    // holds it. A check owns all it uses, and may run to its end after the merge.
+    [[nodiscard]] virtual MergeResult runCheck(const OutputCheck& check);
     // Runs the copy and returns its result. The window runs it on a thread of its
-    // own, so that it stays alive meanwhile.
+    // own, so that it stays alive meanwhile. The copy owns all it uses, and stops at
+    // the cancel, though perhaps only after the merge was given up on: what it made
+    // is removed when it stops.
     [[nodiscard]] virtual MergeReport runCopy(const CopyWork& copy);
 };
 

@@ -111,6 +111,11 @@ QString publishing()
     return QStringLiteral("正在写入磁盘……");
 }
 
+QString checking()
+{
+    return QStringLiteral("正在检查保存位置……");
+}
+
 QString reason(int error)
 {
     switch (errorKind(error)) {

@@ -26,5 +26,7 @@ namespace mergetexts {
 [[nodiscard]] QString progressBar();
 [[nodiscard]] QString cancelButton();
 [[nodiscard]] QString publishing();
+// What it says while the merge waits for the output's file system before the copy.
+[[nodiscard]] QString checking();
 
 } // namespace mergetexts

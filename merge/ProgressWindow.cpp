@@ -48,15 +48,27 @@ ProgressWindow::ProgressWindow(QWidget& mainWindow)
 
 void ProgressWindow::showProgress(qint64 done, qint64 total, const QString& file, bool publishing)
 {
-    const QString text = publishing ? mergetexts::publishing() : file;
-    m_file->setText(m_file->fontMetrics().elidedText(text, Qt::ElideMiddle, m_file->contentsRect().width()));
-    m_file->setAccessibleName(text);
+    showText(publishing ? mergetexts::publishing() : file);
+    m_bar->setRange(0, barSteps);
     m_bar->setValue(total > 0 ? int(double(done) / double(total) * barSteps) : 0);
     if (publishing) {
         m_bar->setValue(barSteps);
         m_cancelButton->setEnabled(false);
     }
     m_taskbar.show(m_bar->value(), barSteps);
+}
+
+void ProgressWindow::showChecking(const QString& text)
+{
+    showText(text);
+    m_bar->setRange(0, 0);
+    m_taskbar.show(0, barSteps);
+}
+
+void ProgressWindow::showText(const QString& text)
+{
+    m_file->setText(m_file->fontMetrics().elidedText(text, Qt::ElideMiddle, m_file->contentsRect().width()));
+    m_file->setAccessibleName(text);
 }
 
 void ProgressWindow::reject()

@@ -24,6 +24,9 @@ public:
     // `done` bytes of `total` are copied, of `file`; once `publishing`, the merged
     // file is flushed and named, which runs to its end.
     void showProgress(qint64 done, qint64 total, const QString& file, bool publishing);
+    // Before the copy: the merge waits for the output's file system, for how long
+    // nobody can tell.
+    void showChecking(const QString& text);
 
 signals:
     void cancelRequested();
@@ -38,6 +41,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void showText(const QString& text);
     void cancel();
     void restorePointer();
 

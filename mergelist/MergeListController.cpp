@@ -2,7 +2,6 @@
 
 #include "base/MessagePrompter.h"
 #include "browser/FilePane.h"
-#include "browser/FolderListing.h"
 #include "mergelist/MergeListModel.h"
 #include "mergelist/MergeListOps.h"
 #include "mergelist/MergeListTexts.h"
@@ -47,19 +46,14 @@ void MergeListController::addAllFiles()
 void MergeListController::addCurrentFile()
 {
     const int current = m_files.currentRow();
-    if (current < 0)
+    if (current < 0 || current >= m_files.fileCount())
         return;
     add({buildFullPath(m_files.path(), m_files.fileName(current))});
 }
 
 void MergeListController::addDropped(const QList<NativePath>& paths)
 {
-    // Only what the file pane would list: regular ".txt" files, never folders.
-    QList<NativePath> textFiles;
-    for (const NativePath& path : paths)
-        if (isListedTextFile(path))
-            textFiles << path;
-    add(textFiles);
+    m_files.takeListed(paths, this, [this](const QList<NativePath>& files) { add(files); });
 }
 
 void MergeListController::removeSelected()

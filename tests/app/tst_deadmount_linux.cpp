@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "base/FileSystemAsker.h"
 #include "browser/DrivePane.h"
 #include "browser/FolderPane.h"
 #include "browser/SystemDriveSource.h"
@@ -28,9 +29,10 @@ void DeadMountTest::windowShowsAndOtherDrivesWork()
 
     // Built and shown at all: asked on the window's thread, the stopped volume would
     // hold it up until the daemon ran again, which only the script's end does.
-    SystemDriveSource drives;
+    FileSystemAsker asker;
+    SystemDriveSource drives(asker);
     FakePrompter prompter;
-    MainWindow window(StartContext{start, start, drives, prompter, [] {}, {}});
+    MainWindow window(StartContext{start, start, drives, prompter, asker, [] {}, {}});
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto* drivePane = window.findChild<DrivePane*>(QStringLiteral("driOperate"));

@@ -1,3 +1,4 @@
+#include "base/FileSystemAsker.h"
 #include "base/NativePath.h"
 #include "browser/DriveFolders.h"
 #include "browser/DrivePane.h"
@@ -51,6 +52,12 @@ private slots:
     void driveReadWhileClosed_data();
     void driveReadWhileClosed();
     void driveListOpenedAndClosed();
+
+private:
+    FileSystemAsker m_asker;
+    // For file panes on their own, which ask their questions all of one volume.
+    TestDrives m_noDrives;
+    DriveFolders m_noFolders{m_noDrives, NativePath()};
 };
 
 namespace {
@@ -180,7 +187,7 @@ void BrowserPanesTest::fileListing()
     const QTemporaryDir base;
     create(base, name, kind);
     make(base, u"always.txt"_s);
-    FilePane pane(nullptr);
+    FilePane pane(m_noFolders, m_asker, nullptr);
     pane.setPath(path(base.path()));
 
     QCOMPARE(::listed(pane).contains(name), listed);
@@ -194,7 +201,7 @@ void BrowserPanesTest::fileOrderAndPathChanged()
     const QTemporaryDir base;
     for (const QString& name : {u"one/FILE11.txt"_s, u"one/file10.txt"_s, u"one/File2.TXT"_s, u"two/"_s})
         make(base, name);
-    FilePane pane(nullptr);
+    FilePane pane(m_noFolders, m_asker, nullptr);
     QSignalSpy spy(&pane, &FilePane::pathChanged);
 
     pane.setPath(path(base.filePath(u"one"_s)));
@@ -217,7 +224,7 @@ void BrowserPanesTest::fileDoubleClick()
     const QTemporaryDir base;
     for (const QString& name : {u"a.txt"_s, u"b.txt"_s, u"c.txt"_s})
         make(base, name);
-    FilePane pane(nullptr);
+    FilePane pane(m_noFolders, m_asker, nullptr);
     pane.setPath(path(base.path()));
     pane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pane));
@@ -245,7 +252,7 @@ void BrowserPanesTest::folderTree()
 #endif
     TestDrives source;
     DriveFolders drives(source, path(base.path()));
-    FolderPane pane(drives, nullptr);
+    FolderPane pane(drives, m_asker, nullptr);
 
     pane.setPath(path(base.filePath(u"shown"_s)));
     QStringList expected = ancestorLines(base.filePath(u"shown"_s));
@@ -265,7 +272,7 @@ void BrowserPanesTest::folderOpening()
     make(base, u"top/a/b/"_s);
     TestDrives source;
     DriveFolders drives(source, path(base.path()));
-    FolderPane pane(drives, nullptr);
+    FolderPane pane(drives, m_asker, nullptr);
     pane.setPath(path(base.filePath(u"top"_s)));
     pane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pane));
@@ -303,7 +310,7 @@ void BrowserPanesTest::namesInAnyEncoding()
     for (const QByteArray& name : names + QList<QByteArray>{"\xba\xcf\xb2\xa2/x.txt"})
         QCOMPARE(::close(::creat((root + name).constData(), 0600)), 0);
 
-    FilePane filePane(nullptr);
+    FilePane filePane(m_noFolders, m_asker, nullptr);
     filePane.setPath(NativePath::fromNative(root));
     QCOMPARE(listed(filePane), (QStringList{u"a\\xFF.txt"_s, u"合并.txt"_s, u"\uFFFD\uFFFD.txt"_s}));
     for (int i = 0; i < names.size(); ++i)
@@ -311,7 +318,7 @@ void BrowserPanesTest::namesInAnyEncoding()
 
     TestDrives source;
     DriveFolders drives(source, path(base.path()));
-    FolderPane folderPane(drives, nullptr);
+    FolderPane folderPane(drives, m_asker, nullptr);
     folderPane.setPath(NativePath::fromNative(root));
     folderPane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&folderPane));
@@ -356,7 +363,7 @@ void BrowserPanesTest::moveToDrive()
         source.add(base.filePath(root));
     DriveFolders drives(source, path(base.filePath(u"c/work"_s)));
     source.unmount(base.filePath(u"gone"_s));
-    FolderPane pane(drives, nullptr);
+    FolderPane pane(drives, m_asker, nullptr);
     for (const QString& folder : shown)
         pane.setPath(path(base.filePath(folder)));
     QVERIFY(QDir(base.filePath(u"c/x"_s)).rmdir(u"gone"_s));

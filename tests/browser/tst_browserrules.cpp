@@ -1,3 +1,4 @@
+#include "base/FileSystemAsker.h"
 #include "base/NativePath.h"
 #include "browser/DriveFolders.h"
 #include "browser/OutputName.h"
@@ -156,7 +157,8 @@ void BrowserRulesTest::currentFolder()
 
 void BrowserRulesTest::systemDrivesAreBrowsable()
 {
-    const SystemDriveSource source;
+    FileSystemAsker asker;
+    const SystemDriveSource source(asker);
     const QList<Drive> drives = source.drives();
     QVERIFY(!drives.isEmpty());
     for (const Drive& drive : drives) {
@@ -297,7 +299,8 @@ void BrowserRulesTest::volumeUnmountedLazily()
     if (::mount("tmpfs", point.constData(), "tmpfs", 0, "size=1m") != 0)
         QSKIP(qPrintable(u"Cannot mount here: "_s + QString::fromLocal8Bit(std::strerror(errno))));
     const auto unmount = qScopeGuard([&point] { ::umount2(point.constData(), MNT_DETACH); });
-    const SystemDriveSource source;
+    FileSystemAsker asker;
+    const SystemDriveSource source(asker);
     const auto find = [&source, &point]() -> std::optional<Drive> {
         const QList<Drive> drives = source.drives();
         for (const Drive& drive : drives)

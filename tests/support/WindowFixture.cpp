@@ -39,6 +39,7 @@ MainWindow& WindowFixture::start(const QString& programFolder, const QString& wo
                                NativePath::fromText(workingFolder),
                                drives,
                                prompter,
+                               asker,
                                [this] { ++endRequests; },
                                makeProgress};
     m_window = std::make_unique<MainWindow>(context);

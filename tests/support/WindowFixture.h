@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainWindow.h"
+#include "base/FileSystemAsker.h"
 #include "support/FakePrompter.h"
 #include "support/TestDrives.h"
 
@@ -29,6 +30,7 @@ public:
     }
 
     QTemporaryDir temp;
+    FileSystemAsker asker;
     TestDrives drives;
     FakePrompter prompter;
     int endRequests = 0;
