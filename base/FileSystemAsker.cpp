@@ -133,8 +133,6 @@ FileSystemAsker::Ticket FileSystemAsker::start(const NativePath& volume, std::fu
 bool FileSystemAsker::waitUntil(const Ticket& ticket, std::chrono::steady_clock::time_point deadline) const
 {
     std::unique_lock lock(m_shared->mutex);
-    if (!ticket->started)
-        return false;
     return m_shared->answered.wait_until(lock, deadline, [&ticket] { return ticket->done; });
 }
 

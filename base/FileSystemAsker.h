@@ -14,11 +14,10 @@ class QObject;
 // for as long as it stays silent; the window waits for an answer a moment only, and a
 // late answer reaches it later, on its own thread.
 //
-// Each volume is asked one question at a time. A question to a volume that is still
-// busy with an earlier one waits behind it, and the window does not wait for it at
-// all: the volume has already kept someone waiting. A newer question from the same
-// asker for the same volume replaces one still waiting there, so nothing piles up
-// behind a volume that never answers. Threads that wait on such a volume are let go:
+// Each volume is asked one question at a time: a question to a volume that is still
+// busy with an earlier one waits behind it, and is asked once that one is answered. A
+// newer question from the same asker for the same volume replaces one still waiting
+// there, so nothing piles up behind a volume that never answers. Threads that wait on such a volume are let go:
 // they never keep the program from ending.
 class FileSystemAsker final
 {
@@ -40,8 +39,7 @@ public:
     // queues it behind the question open there. `from` tells who asks. The work must
     // own all it uses: it may run to its end long after the asker is gone.
     [[nodiscard]] Ticket start(const NativePath& volume, std::function<void()> work, const void* from);
-    // Whether the work has run by the deadline; false at once for a question that
-    // waits behind another.
+    // Whether the work has run by the deadline.
     [[nodiscard]] bool waitUntil(const Ticket& ticket, std::chrono::steady_clock::time_point deadline) const;
     // Runs `then` on the context's thread once the work has run, unless the context is
     // gone by then or the question was replaced.

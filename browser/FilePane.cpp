@@ -34,6 +34,7 @@ void FilePane::setPath(const NativePath& folder)
         if (listedNow != m_listed)
             return;
         clear();
+        m_names.clear();
         viewport()->unsetCursor();
         showFiles(files);
     };

@@ -20,6 +20,7 @@
 #include <QtPlugin>
 
 #include <filesystem>
+#include <future>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -46,6 +47,7 @@ private slots:
     void folderTree();
     void folderOpening();
     void namesInAnyEncoding();
+    void lateAnswers();
     void moveToDrive_data();
     void moveToDrive();
     void driveSelection();
@@ -329,6 +331,52 @@ void BrowserPanesTest::namesInAnyEncoding()
     filePane.setPath(folderPane.path());
     QCOMPARE(listed(filePane), QStringList{u"x.txt"_s});
 #endif
+}
+
+// A folder whose volume is busy with a question it has not answered: both panes say
+// they wait, offer nothing to pick, and fill when the answer comes; an answer for a
+// folder the pane has left by then is dropped.
+void BrowserPanesTest::lateAnswers()
+{
+    const QTemporaryDir base;
+    for (const QString& name : {u"slow/a.txt"_s, u"slow/sub/"_s, u"fast/b.txt"_s})
+        make(base, name);
+    TestDrives source;
+    source.add(base.filePath(u"slow"_s));
+    source.add(base.filePath(u"fast"_s));
+    DriveFolders drives(source, path(base.path()));
+    FolderPane folders(drives, m_asker, nullptr);
+    FilePane files(drives, m_asker, nullptr);
+    const NativePath slow = path(base.filePath(u"slow"_s)).absolute();
+    const auto holdSlowVolume = [this, &slow] {
+        auto answer = std::make_shared<std::promise<void>>();
+        (void)m_asker.start(slow, [until = answer->get_future().share()] { until.wait(); }, this);
+        return answer;
+    };
+
+    auto held = holdSlowVolume();
+    folders.setPath(slow);
+    files.setPath(slow);
+    QCOMPARE(folders.currentItem()->child(0)->text(0), u"正在读取……"_s);
+    QCOMPARE(folders.currentItem()->child(0)->flags(), Qt::NoItemFlags);
+    QCOMPARE(files.count(), 1);
+    QCOMPARE(files.item(0)->text(), u"正在读取……"_s);
+    QCOMPARE(files.fileCount(), 0);
+    held->set_value();
+    QTRY_COMPARE(listed(files), QStringList{u"a.txt"_s});
+    QTRY_COMPARE(folders.currentItem()->child(0)->text(0), u"sub"_s);
+    QCOMPARE(folders.currentItem()->childCount(), 1);
+
+    held = holdSlowVolume();
+    files.setPath(slow);
+    files.setPath(path(base.filePath(u"fast"_s)));
+    QCOMPARE(listed(files), QStringList{u"b.txt"_s});
+    held->set_value();
+    // Asked after the pane, so answered after it.
+    bool slowAnswered = false;
+    m_asker.whenDone(m_asker.start(slow, [] {}, this), this, [&slowAnswered] { slowAnswered = true; });
+    QTRY_VERIFY(slowAnswered);
+    QCOMPARE(listed(files), QStringList{u"b.txt"_s});
 }
 
 void BrowserPanesTest::moveToDrive_data()
