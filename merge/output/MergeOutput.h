@@ -21,12 +21,12 @@ struct OutputPathParts;
 // appeared meanwhile). Every step reports OutputFailed with the system's error code
 // otherwise; after a failure the temporary file is already gone.
 //
-// One thread at a time uses the object, which needs no lock of its own: the window
-// opens it on its thread, a worker thread writes and publishes it, and the window
-// destroys it after joining that worker. Starting and joining a thread order
-// everything done before against everything done after, so each thread sees the
-// state the last one left. The signal guard it arms is process-wide and may be
-// armed and disarmed from any thread.
+// One thread at a time uses the object, which needs no lock of its own: the merge
+// opens it, writes and publishes it in steps, each on a thread of its own, one after
+// the other, and whichever step holds it last destroys it, perhaps after the merge
+// was given up on. What orders one step against the next (starting a thread, the
+// asker's lock) makes each thread see the state the last one left. The signal guard
+// it arms is process-wide and may be armed and disarmed from any thread.
 class MergeOutput final
 {
 public:
