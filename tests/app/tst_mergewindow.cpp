@@ -1,4 +1,5 @@
 #include "browser/FolderPane.h"
+#include "merge/copy/CopyProgress.h"
 #include "mergelist/MergeListModel.h"
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"
@@ -369,11 +370,32 @@ void MergeWindowTest::failuresLeaveNoFile()
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
+namespace {
+
+// Writes a file of its own at the output name as publishing begins, on the copy's
+// thread: the file appears while the merge runs, whichever thread is quicker.
+class RivalAtPublishing final : public CopyProgress
+{
+public:
+    explicit RivalAtPublishing(QString name) : m_name(std::move(name)) {}
+    void publishing() override
+    {
+        CopyProgress::publishing();
+        (void)writeBytes(m_name, "theirs");
+    }
+    Q_DISABLE_COPY_MOVE(RivalAtPublishing)
+
+private:
+    QString m_name;
+};
+
+} // namespace
+
 void MergeWindowTest::fileAppearingDuringCopyIsKept()
 {
     addInputs({"merged\r\n"});
     const QString name = m_out + sep() + QStringLiteral("race.txt");
-    QTimer::singleShot(0, m_window, [&] { QVERIFY(writeBytes(name, "theirs")); });
+    m_fixture->makeProgress = [name] { return std::make_unique<RivalAtPublishing>(name); };
     merge(name);
 
     QCOMPARE(promptTexts(), QStringList{name + QStringLiteral(" 已存在，重新输入合并文件名！")});

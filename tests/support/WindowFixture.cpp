@@ -1,5 +1,7 @@
 #include "support/WindowFixture.h"
 
+#include "merge/copy/CopyProgress.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,13 +37,11 @@ QString WindowFixture::driveRoot(const QString& letter) const
 
 MainWindow& WindowFixture::start(const QString& programFolder, const QString& workingFolder)
 {
-    const StartContext context{NativePath::fromText(programFolder),
-                               NativePath::fromText(workingFolder),
-                               drives,
-                               prompter,
-                               asker,
-                               [this] { ++endRequests; },
-                               makeProgress};
+    const StartContext context{
+        NativePath::fromText(programFolder), NativePath::fromText(workingFolder), drives, prompter, asker,
+        [this] { ++endRequests; },
+        // Read when each merge starts, so that a test may set it late.
+        [this] { return makeProgress ? makeProgress() : std::make_unique<CopyProgress>(); }};
     m_window = std::make_unique<MainWindow>(context);
     return *m_window;
 }
