@@ -4,6 +4,7 @@
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 // The order in which the merged file reaches the disk and gets its name, and the
@@ -26,6 +28,8 @@ private slots:
     void publishSteps();
     void publishWithoutLinks_data();
     void publishWithoutLinks();
+    void terminationWhileRenamingOverReservation();
+    void systemCallsReplaceNothing();
     void discardRetriesInterruptedRemoval();
     void directWriteAlignment_data();
     void directWriteAlignment();
@@ -51,6 +55,9 @@ struct Script
     int linkError = 0;
     int renameFlagsError = 0;
     int renameError = 0;
+    int folderFlushError = 0;
+    // Raised in the rename over a reserved name, as a logout would come then.
+    int signalAtRename = 0;
     quint32 offsetAlignment = 0;
     quint32 memoryAlignment = 0;
 };
@@ -78,7 +85,10 @@ const OutputCalls fakeCalls{
     },
     [](int fd) {
         script.steps << u"flush folder"_s;
-        return ::fsync(fd);
+        if (script.folderFlushError == 0)
+            return ::fsync(fd);
+        errno = script.folderFlushError;
+        return -1;
     },
     [](int fromFolder, const char* from, int toFolder, const char* to, int flags) {
         script.steps << u"link"_s;
@@ -100,6 +110,8 @@ const OutputCalls fakeCalls{
     },
     [](int folder, const char* from, const char* to) {
         script.steps << u"rename"_s;
+        if (script.signalAtRename != 0)
+            ::raise(script.signalAtRename);
         if (script.renameError == 0)
             return ::renameat(folder, from, folder, to);
         errno = script.renameError;
@@ -138,6 +150,7 @@ void TestOutputSteps::publishSteps_data()
     QTest::addColumn<MergeOutput::Temporary>("temporary");
     QTest::addColumn<int>("unnamedError");
     QTest::addColumn<int>("unlinkFailures");
+    QTest::addColumn<int>("folderFlushError");
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<MergeStatus>("status");
     QTest::addColumn<QStringList>("entries");
@@ -146,25 +159,32 @@ void TestOutputSteps::publishSteps_data()
     const auto named = MergeOutput::Temporary::Named;
     const QStringList published{u"merged.txt"_s};
     QTest::newRow("unnamed: flush, name, flush folder")
-        << unnamed << 0 << 0 << QStringList{u"open unnamed"_s, u"flush data"_s, u"link"_s, u"flush folder"_s}
-        << MergeStatus::Ok << published;
+        << unnamed << 0 << 0 << 0
+        << QStringList{u"open unnamed"_s, u"flush data"_s, u"link"_s, u"flush folder"_s} << MergeStatus::Ok
+        << published;
     QTest::newRow("named: flush, name, drop temporary name, flush folder")
-        << named << 0 << 0
+        << named << 0 << 0 << 0
         << QStringList{u"flush data"_s, u"link"_s, u"unlink temporary"_s, u"flush folder"_s}
         << MergeStatus::Ok << published;
+    const QStringList namedInstead{u"open unnamed"_s, u"flush data"_s, u"link"_s, u"unlink temporary"_s,
+                                   u"flush folder"_s};
     QTest::newRow("no O_TMPFILE (FAT): a named temporary instead")
-        << unnamed << int(EOPNOTSUPP) << 0
-        << QStringList{u"open unnamed"_s, u"flush data"_s, u"link"_s, u"unlink temporary"_s,
-                       u"flush folder"_s}
-        << MergeStatus::Ok << published;
+        << unnamed << int(EOPNOTSUPP) << 0 << 0 << namedInstead << MergeStatus::Ok << published;
+    QTest::newRow("no O_TMPFILE (old kernel): a named temporary instead")
+        << unnamed << int(EISDIR) << 0 << 0 << namedInstead << MergeStatus::Ok << published;
+    QTest::newRow("the folder's flush fails: the name taken back")
+        << unnamed << 0 << 0 << int(EIO)
+        << QStringList{u"open unnamed"_s, u"flush data"_s, u"link"_s, u"flush folder"_s, u"unlink output"_s}
+        << MergeStatus::OutputFailed << QStringList();
     QTest::newRow("temporary name removed at the second try")
-        << named << 0 << 1
+        << named << 0 << 1 << 0
         << QStringList{u"flush data"_s, u"link"_s, u"unlink temporary"_s, u"unlink temporary"_s,
                        u"flush folder"_s}
         << MergeStatus::Ok << published;
     QTest::newRow("temporary name stays: output name taken back")
-        << named << 0 << 1000 << QStringList{u"flush data"_s,       u"link"_s,          u"unlink temporary"_s,
-                                             u"unlink temporary"_s, u"unlink output"_s, u"unlink temporary"_s}
+        << named << 0 << 1000 << 0
+        << QStringList{u"flush data"_s,       u"link"_s,          u"unlink temporary"_s,
+                       u"unlink temporary"_s, u"unlink output"_s, u"unlink temporary"_s}
         << MergeStatus::OutputFailed << QStringList{u".tamborel-*"_s};
 }
 
@@ -173,6 +193,7 @@ void TestOutputSteps::publishSteps()
     QFETCH(MergeOutput::Temporary, temporary);
     QFETCH(int, unnamedError);
     QFETCH(int, unlinkFailures);
+    QFETCH(int, folderFlushError);
     QFETCH(QStringList, steps);
     QFETCH(MergeStatus, status);
     QFETCH(QStringList, entries);
@@ -182,6 +203,7 @@ void TestOutputSteps::publishSteps()
     script = {};
     script.unnamedError = unnamedError;
     script.unlinkFailures = unlinkFailures;
+    script.folderFlushError = folderFlushError;
     MergeOutput output(path(dir.filePath(u"merged.txt"_s)), temporary, &fakeCalls);
     QVERIFY(output.open().ok());
     QVERIFY(output.write("line\r\n", 6).ok());
@@ -260,6 +282,69 @@ void TestOutputSteps::publishWithoutLinks()
     if (!entries.isEmpty())
         QCOMPARE(readBytes(dir.filePath(u"merged.txt"_s)),
                  nameTaken ? QByteArray("theirs") : QByteArray("line\r\n"));
+}
+
+// A termination signal between reserving the name and renaming over it (a logout,
+// Ctrl+C) removes both the reservation and the temporary file. In a child process,
+// which the signal ends.
+void TestOutputSteps::terminationWhileRenamingOverReservation()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        // Qt Test handles some termination signals itself; this one is left to the guards.
+        ::signal(SIGUSR1, SIG_DFL);
+        script = {};
+        script.linkError = EPERM;
+        script.renameFlagsError = EINVAL;
+        script.signalAtRename = SIGUSR1;
+        MergeOutput output(path(dir.filePath(u"merged.txt"_s)), MergeOutput::Temporary::Named, &fakeCalls);
+        if (output.open().ok() && output.write("line\r\n", 6).ok())
+            (void)output.publish();
+        ::_exit(0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status));
+    QCOMPARE(WTERMSIG(status), SIGUSR1);
+    QCOMPARE(allEntries(dir.path()), QStringList());
+}
+
+// The system's own calls, for which the fakes above stand in, on a real file system:
+// those that must not replace a file do not.
+void TestOutputSteps::systemCallsReplaceNothing()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(writeBytes(dir.filePath(u"theirs.txt"_s), "theirs"));
+    QVERIFY(writeBytes(dir.filePath(u"mine.tmp"_s), "mine"));
+    const OutputCalls& calls = systemOutputCalls();
+    const int folder = ::open(QFile::encodeName(dir.path()).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    QVERIFY(folder >= 0);
+    const auto failsWith = [](int result) { return result < 0 ? errno : 0; };
+
+    QCOMPARE(failsWith(calls.createNew(folder, "theirs.txt")), EEXIST);
+    QCOMPARE(failsWith(calls.renameNoReplace(folder, "mine.tmp", "theirs.txt")), EEXIST);
+    QCOMPARE(failsWith(calls.linkat(folder, "mine.tmp", folder, "theirs.txt", 0)), EEXIST);
+    QCOMPARE(readBytes(dir.filePath(u"theirs.txt"_s)), QByteArray("theirs"));
+
+    // A reservation is created empty, and only it is renamed over.
+    const int reserved = calls.createNew(folder, "merged.txt");
+    QVERIFY(reserved >= 0);
+    QCOMPARE(calls.fsync(reserved), 0);
+    QCOMPARE(calls.fdatasync(reserved), 0);
+    ::close(reserved);
+    QCOMPARE(calls.rename(folder, "mine.tmp", "merged.txt"), 0);
+    QCOMPARE(readBytes(dir.filePath(u"merged.txt"_s)), QByteArray("mine"));
+    QCOMPARE(calls.unlinkat(folder, "merged.txt", 0), 0);
+    const int unnamed = calls.openUnnamed(folder, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    QVERIFY2(unnamed >= 0 || errno == EOPNOTSUPP, std::strerror(errno));
+    if (unnamed >= 0)
+        ::close(unnamed);
+    ::close(folder);
+    QCOMPARE(allEntries(dir.path()), QStringList{u"theirs.txt"_s});
 }
 
 // A merge that fails removes its temporary name, also where the removal is
