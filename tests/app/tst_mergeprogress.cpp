@@ -6,6 +6,8 @@
 #include "support/WindowFixture.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -169,11 +171,16 @@ void MergeProgressTest::longMergeShowsProgress()
     m_pace->holdAtPublishing = true;
     addInputs(QList<QByteArray>(16, "line\r\n"));
     QList<int> values;
+    QElapsedTimer sinceStart;
+    qint64 shownAfter = -1;
     QTimer sampler;
     sampler.setInterval(10);
     connect(&sampler, &QTimer::timeout, m_window, [&] {
-        if (ProgressWindow* window = progressWindow(); window != nullptr && window->isVisible())
+        if (ProgressWindow* window = progressWindow(); window != nullptr && window->isVisible()) {
             values << window->findChild<QProgressBar*>()->value();
+            if (shownAfter < 0)
+                shownAfter = sinceStart.elapsed();
+        }
         if ((!values.isEmpty() && values.last() == 1000) || values.size() > 2000)
             m_pace->release();
     });
@@ -182,11 +189,15 @@ void MergeProgressTest::longMergeShowsProgress()
         goneAtBox = progressWindow() == nullptr || !progressWindow()->isVisible();
     };
     sampler.start();
+    sinceStart.start();
     merge();
     sampler.stop();
 
+    // A second into the merge; the upper bound leaves room for a slow machine.
+    QVERIFY2(shownAfter >= 950 && shownAfter < 2500, qPrintable(QString::number(shownAfter)));
     QVERIFY(!values.isEmpty());
     QVERIFY(std::is_sorted(values.cbegin(), values.cend()));
+    QVERIFY(std::any_of(values.cbegin(), values.cend(), [](int value) { return value > 0 && value < 1000; }));
     QCOMPARE(values.last(), 1000);
     QVERIFY(goneAtBox);
     QCOMPARE(prompts().size(), 1);
@@ -220,6 +231,12 @@ void MergeProgressTest::cancel_data()
     QTest::newRow("in the middle") << four << 2 << false;
     QTest::newRow("in the middle, by Esc") << four << 2 << true;
     QTest::newRow("during a conversion") << converted << 1 << false;
+    // Into UTF-16 every input after the first is converted once the others are read.
+    const QList<QByteArray> intoUtf16{QByteArray("\xFF\xFE"
+                                                 "a\0\r\0\n\0",
+                                                 8),
+                                      "\xD6\xD0\r\n"};
+    QTest::newRow("during a conversion into UTF-16") << intoUtf16 << 1 << false;
     QTest::newRow("during publishing: runs to its end") << four << -1 << false;
 }
 
@@ -236,11 +253,15 @@ void MergeProgressTest::cancel()
     const QString outputName = m_out + QDir::separator() + u"merged.txt"_s;
     QTimer canceller;
     canceller.setInterval(10);
+    QString shownFile;
+    bool cancelEnabled = false;
     connect(&canceller, &QTimer::timeout, m_window, [&] {
         ProgressWindow* window = progressWindow();
         if (window == nullptr || !window->isVisible() || !m_pace->isHeld())
             return;
         canceller.stop();
+        shownFile = window->findChild<QLabel*>(u"labProgressFile"_s)->accessibleName();
+        cancelEnabled = window->findChild<QPushButton*>(u"cmdCancel"_s)->isEnabled();
         if (byEscape)
             QTest::keyClick(window, Qt::Key_Escape);
         else
@@ -253,6 +274,11 @@ void MergeProgressTest::cancel()
     QVERIFY(m_pace->isHeld());
     QCOMPARE(m_window->findChild<MergeListModel*>()->count(), contents.size());
     QCOMPARE(m_fixture->control<QLineEdit>(u"txtUnite"_s)->text(), outputName);
+    // The file being copied is named, and once publishing has begun, nothing cancels.
+    QCOMPARE(shownFile, holdAtInput < 0 ? u"正在写入磁盘……"_s
+                                        : m_fixture->folder(u"C/in"_s) + QDir::separator() +
+                                              u"f%1.txt"_s.arg(holdAtInput));
+    QCOMPARE(cancelEnabled, holdAtInput >= 0);
     if (holdAtInput < 0) {
         QCOMPARE(prompts(), QStringList{u"所选文件已成功合并，并保存为 "_s + outputName + u"！"_s});
         QCOMPARE(outFolderEntries(), QStringList{u"merged.txt"_s});

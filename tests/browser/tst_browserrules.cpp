@@ -3,6 +3,7 @@
 #include "browser/DriveFolders.h"
 #include "browser/OutputName.h"
 #include "browser/SystemDriveSource.h"
+#include "browser/VolumeProbe.h"
 #include "support/TestDrives.h"
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"
@@ -22,11 +23,13 @@
 #endif
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
+#include <future>
 #include <tuple>
 
 using namespace Qt::StringLiterals;
@@ -44,6 +47,7 @@ private slots:
     void currentFolder_data();
     void currentFolder();
     void systemDrivesAreBrowsable();
+    void silentVolumes();
     void volumes_data();
     void volumes();
     void mountInfo();
@@ -194,6 +198,31 @@ void BrowserRulesTest::systemDrivesAreBrowsable()
 #else
     QCOMPARE(drives.first().root, path(u"/"_s));
 #endif
+}
+
+// Volumes that never answer: asked all at once, waited for one short while together,
+// and not asked again while their first question is open.
+void BrowserRulesTest::silentVolumes()
+{
+    FileSystemAsker asker;
+    auto answer = std::make_shared<std::promise<void>>();
+    auto asked = std::make_shared<std::atomic<int>>(0);
+    VolumeProbe probe(asker, [asked, until = answer->get_future().share()](const NativePath&) {
+        ++*asked;
+        until.wait();
+        return VolumeAnswer{};
+    });
+    const QList<NativePath> roots = paths({u"/a"_s, u"/b"_s, u"/c"_s, u"/d"_s, u"/e"_s, u"/f"_s});
+    QElapsedTimer held;
+    held.start();
+    for (int round = 0; round < 2; ++round) {
+        for (const VolumeAnswer& volume : probe.ask(roots, std::chrono::milliseconds(300)))
+            QVERIFY(!volume.answered);
+    }
+    // One wait for all six, each round; one after the other they would take 3.6 s.
+    QVERIFY2(held.elapsed() < 1800, qPrintable(QString::number(held.elapsed())));
+    QCOMPARE(asked->load(), 6);
+    answer->set_value();
 }
 
 void BrowserRulesTest::volumes_data()

@@ -1,4 +1,5 @@
 #include "merge/copy/CopyInputs.h"
+#include "merge/copy/CopyProgress.h"
 #include "merge/copy/InPlaceCopy.h"
 #include "merge/copy/ReadAheadCopy.h"
 #include "merge/output/MergeOutput.h"
@@ -10,6 +11,8 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <numeric>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -29,6 +32,8 @@ private slots:
     void matchesReference();
     void brokenInput_data();
     void brokenInput();
+    void progress_data();
+    void progress();
 };
 
 // The two copies, the second also with writes of any length, so that small blocks
@@ -290,6 +295,50 @@ void TestMergeCopy::brokenInput()
     QCOMPARE(output.publish().status, MergeStatus::OutputFailed);
     QCOMPARE(allEntries(outputs.path()), QStringList());
     QCOMPARE(readBytes(paths.at(0)), content);
+}
+
+// How far the copy tells it is, from what it tells: "e1" takes up input 1, "a5" copies
+// five more bytes of it.
+void TestMergeCopy::progress_data()
+{
+    QTest::addColumn<QList<int>>("sizes");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<qint64>("done");
+    QTest::addColumn<qsizetype>("input");
+
+    QTest::newRow("before the first input") << QList<int>{10, 20} << QString() << qint64(0) << qsizetype(-1);
+    QTest::newRow("an input starts where those before end")
+        << QList<int>{10, 20} << u"e1 a5"_s << qint64(15) << qsizetype(1);
+    QTest::newRow("an input written anew takes the bar back never")
+        << QList<int>{10, 20} << u"e0 a10 e1 a20 e1 a5"_s << qint64(30) << qsizetype(1);
+    QTest::newRow("never past the whole") << QList<int>{10} << u"e0 a15"_s << qint64(10) << qsizetype(0);
+}
+
+void TestMergeCopy::progress()
+{
+    QFETCH(QList<int>, sizes);
+    QFETCH(QString, steps);
+    QFETCH(qint64, done);
+    QFETCH(qsizetype, input);
+
+    const QTemporaryDir dir;
+    QList<NativePath> inputs;
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        const QString name = dir.filePath(u"in%1.txt"_s.arg(i));
+        QVERIFY(writeBytes(name, QByteArray(sizes.at(i), 'x')));
+        inputs << path(name);
+    }
+    CopyProgress progress;
+    progress.start(inputs);
+    for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts)) {
+        if (step.startsWith(u'e'))
+            progress.enter(step.mid(1).toInt());
+        else
+            progress.advance(step.mid(1).toInt());
+    }
+    QCOMPARE(progress.total(), std::accumulate(sizes.cbegin(), sizes.cend(), qint64(0)));
+    QCOMPARE(progress.done(), done);
+    QCOMPARE(progress.input(), input);
 }
 
 QTEST_GUILESS_MAIN(TestMergeCopy)
