@@ -34,6 +34,8 @@ private slots:
     void brokenInput();
     void progress_data();
     void progress();
+    void cancelHeard_data();
+    void cancelHeard();
 };
 
 // The two copies, the second also with writes of any length, so that small blocks
@@ -339,6 +341,60 @@ void TestMergeCopy::progress()
     QCOMPARE(progress.total(), std::accumulate(sizes.cbegin(), sizes.cend(), qint64(0)));
     QCOMPARE(progress.done(), done);
     QCOMPARE(progress.input(), input);
+}
+
+namespace {
+
+// Cancels the merge once input `at` is being copied.
+class CancelAt final : public CopyProgress
+{
+public:
+    CancelAt(qsizetype at, std::atomic<bool>& cancel) : m_at(at), m_cancel(cancel) {}
+    void advance(qint64 bytes) override
+    {
+        CopyProgress::advance(bytes);
+        if (input() == m_at)
+            m_cancel = true;
+    }
+
+private:
+    qsizetype m_at;
+    std::atomic<bool>& m_cancel;
+};
+
+} // namespace
+
+void TestMergeCopy::cancelHeard_data()
+{
+    QTest::addColumn<Engine>("engine");
+    for (const auto& [engine, name] : engines)
+        QTest::newRow(name) << engine;
+}
+
+// A cancel is heard before the next input, also where small inputs share a block.
+void TestMergeCopy::cancelHeard()
+{
+    QFETCH(Engine, engine);
+
+    const QTemporaryDir dir(folderTemplate(Place::Disk));
+    QList<NativePath> inputs;
+    for (int i = 0; i < 6; ++i) {
+        const QString name = dir.filePath(u"in%1.txt"_s.arg(i));
+        QVERIFY(writeBytes(name, "line\r\n"));
+        inputs << path(name);
+    }
+    std::atomic<bool> cancel{false};
+    CancelAt progress(2, cancel);
+    progress.start(inputs);
+    MergeOutput output(path(dir.filePath(u"merged.txt"_s)));
+    QVERIFY(output.open().ok());
+    const qsizetype direct = engine == Engine::InPlace ? output.beginDirectWrites() : 0;
+    const CopyJob job{.inputs = inputs, .output = output, .cancel = &cancel, .progress = &progress};
+    const MergeResult result = engine == Engine::ReadingAhead ? copyReadingAhead(job)
+                               : engine == Engine::InPlace    ? copyInPlace(job, direct > 0 ? direct : 512)
+                                                              : copyInPlace(job, 1);
+    QCOMPARE(result.status, MergeStatus::Cancelled);
+    QCOMPARE(progress.input(), qsizetype(2));
 }
 
 QTEST_GUILESS_MAIN(TestMergeCopy)
