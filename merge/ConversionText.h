@@ -1,6 +1,6 @@
 #pragma once
 
-#include "merge/copy/MergeReport.h"
+#include "merge/encoding/MergeReport.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "merge/MergeFiles.h"
 
 #include "merge/copy/Cancel.h"
-#include "merge/copy/CopyInputs.h"
+#include "merge/encoding/CopyInputs.h"
 #include "merge/copy/CopyProgress.h"
 #include "merge/output/MergeOutput.h"
 #include "merge/output/OutputCheck.h"

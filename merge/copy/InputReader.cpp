@@ -1,7 +1,5 @@
 #include "merge/copy/InputReader.h"
 
-#include "merge/copy/Cancel.h"
-#include "merge/copy/CopyProgress.h"
 #include "merge/copy/InputFile.h"
 #include "merge/result/SystemError.h"
 
@@ -23,46 +21,6 @@ struct InputReader::Block
     QList<QList<TransformOutput::Span>> spans;
     QByteArray made;
 };
-
-ReadTransform::~ReadTransform() = default;
-
-TransformOutput::TransformOutput(QList<Span>& spans, QByteArray& made, const char* block)
-    : m_spans(spans), m_made(made), m_block(block)
-{}
-
-void TransformOutput::keep(const char* from, const char* to)
-{
-    if (from == to)
-        return;
-    if (!m_spans.isEmpty() && !m_spans.last().made &&
-        m_block + m_spans.last().offset + m_spans.last().size == from)
-        m_spans.last().size += to - from;
-    else
-        m_spans.append({false, from - m_block, to - from});
-}
-
-void TransformOutput::add(QByteArrayView bytes)
-{
-    const qsizetype from = m_made.size();
-    m_made.append(bytes);
-    made(from);
-}
-
-QByteArray& TransformOutput::making()
-{
-    return m_made;
-}
-
-void TransformOutput::made(qsizetype from)
-{
-    const qsizetype size = m_made.size() - from;
-    if (size == 0)
-        return;
-    if (!m_spans.isEmpty() && m_spans.last().made && m_spans.last().offset + m_spans.last().size == from)
-        m_spans.last().size += size;
-    else
-        m_spans.append({true, from, size});
-}
 
 InputReader::InputReader(const QList<NativePath>& inputs, qsizetype first, qsizetype end, qsizetype blockSize,
                          std::optional<FileIdentity> output, std::optional<EncodingScanner> scanner,
@@ -242,27 +200,4 @@ MergeResult InputReader::transform(Block& block, const char* data, qsizetype cou
     if (turned.ok() && count == 0)
         turned = m_transform->end(out);
     return turned;
-}
-
-MergeResult readWholeInput(const NativePath& path, std::optional<FileIdentity> output, qsizetype blockSize,
-                           const std::atomic<bool>* cancel, const TakeBytes& take, ReadTransform* transform,
-                           CopyProgress* progress)
-{
-    const QList<NativePath> inputs{path};
-    InputReader reader(inputs, 0, 1, blockSize, output, std::nullopt, transform);
-    for (const QList<InputPiece>* pieces = &reader.next(); !pieces->isEmpty(); pieces = &reader.next()) {
-        if (MergeResult cancelled = checkCancel(cancel); !cancelled.ok())
-            return cancelled;
-        for (const InputPiece& piece : *pieces) {
-            if (!piece.failure.ok())
-                return piece.failure;
-            for (const QByteArrayView part : piece.parts) {
-                if (MergeResult taken = take(part.data(), part.size()); !taken.ok())
-                    return taken;
-            }
-            if (progress != nullptr)
-                progress->advance(piece.read);
-        }
-    }
-    return MergeResult::success();
 }

@@ -1,69 +1,19 @@
 #pragma once
 
 #include "merge/copy/EncodingScanner.h"
+#include "merge/copy/ReadTransform.h"
 #include "merge/output/FileIdentity.h"
 #include "merge/result/MergeResult.h"
 
 #include <QList>
 
-#include <atomic>
 #include <condition_variable>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
 
-class CopyProgress;
 class InputFile;
-
-// What a transform makes of the bytes read, in order: runs of them as they are,
-// which cost no copy, and bytes of its own.
-class TransformOutput final
-{
-public:
-    // A run of bytes: of those read (offset into the block), or made (into `made`).
-    struct Span
-    {
-        bool made;
-        qsizetype offset;
-        qsizetype size;
-    };
-
-    TransformOutput(QList<Span>& spans, QByteArray& made, const char* block);
-
-    // Bytes of those just read, unchanged.
-    void keep(const char* from, const char* to);
-    // Bytes of the transform's own.
-    void add(QByteArrayView bytes);
-    // For bytes made in place: append them to what this returns, then call made().
-    [[nodiscard]] QByteArray& making();
-    void made(qsizetype from);
-
-private:
-    QList<Span>& m_spans;
-    QByteArray& m_made;
-    const char* const m_block;
-};
-
-// Turns the inputs' bytes into what the copy writes, on the reading thread, while
-// the copy's own thread writes what was turned before. A failure ends the reading
-// there.
-class ReadTransform
-{
-public:
-    ReadTransform() = default;
-    virtual ~ReadTransform();
-    Q_DISABLE_COPY_MOVE(ReadTransform)
-
-    // Input `input` starts.
-    [[nodiscard]] virtual MergeResult start(qsizetype input, TransformOutput& out) = 0;
-    // The next bytes of the input, and what the scan found of it up to their end.
-    [[nodiscard]] virtual MergeResult take(QByteArrayView data, const InputScan& scan,
-                                           TransformOutput& out) = 0;
-    // The input has ended.
-    [[nodiscard]] virtual MergeResult end(TransformOutput& out) = 0;
-};
 
 // A run of one input, as the copy takes it.
 struct InputPiece
@@ -148,14 +98,3 @@ private:
     bool m_stop = false;
     std::thread m_thread;
 };
-
-// Reads a whole input, ahead on a thread of its own, and hands each run of bytes read
-// to `take`, turned by `transform` on that thread where there is one; ends at the
-// first failure, the first of `take` or `transform` too, or when `cancel` is set. For
-// the few inputs read once more on their own: to find their encoding, or to convert
-// them, while the bytes converted before are written. A `progress` hears of each run.
-using TakeBytes = std::function<MergeResult(const char* data, qsizetype size)>;
-[[nodiscard]] MergeResult readWholeInput(const NativePath& path, std::optional<FileIdentity> output,
-                                         qsizetype blockSize, const std::atomic<bool>* cancel,
-                                         const TakeBytes& take, ReadTransform* transform = nullptr,
-                                         CopyProgress* progress = nullptr);

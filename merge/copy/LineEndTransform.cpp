@@ -1,5 +1,6 @@
 #include "merge/copy/LineEndTransform.h"
 
+#include "merge/copy/EncodingScanner.h"
 #include "merge/copy/Separator.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "merge/copy/CopyJob.h"
-#include "merge/copy/InputReader.h"
+#include "merge/copy/ReadTransform.h"
 #include "text/LineEnds.h"
 
 // What the byte copy that reads ahead does to the inputs' bytes, on the thread that

@@ -1,4 +1,4 @@
-#include "merge/copy/CopyInputs.h"
+#include "merge/encoding/CopyInputs.h"
 #include "merge/copy/CopyProgress.h"
 #include "merge/copy/InPlaceCopy.h"
 #include "merge/copy/ReadAheadCopy.h"

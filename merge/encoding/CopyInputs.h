@@ -1,7 +1,7 @@
 #pragma once
 
 #include "merge/copy/CopyJob.h"
-#include "merge/copy/MergeReport.h"
+#include "merge/encoding/MergeReport.h"
 
 #include <QList>
 

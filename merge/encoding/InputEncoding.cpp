@@ -1,6 +1,6 @@
-#include "merge/copy/InputEncoding.h"
+#include "merge/encoding/InputEncoding.h"
 
-#include "merge/copy/InputReader.h"
+#include "merge/copy/WholeInput.h"
 #include "text/EncodingDetector.h"
 
 MergeResult readEncoding(const NativePath& path, std::optional<FileIdentity> output, qsizetype blockSize,

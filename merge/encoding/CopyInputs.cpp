@@ -1,11 +1,11 @@
-#include "merge/copy/CopyInputs.h"
+#include "merge/encoding/CopyInputs.h"
 
 #include "merge/copy/CopyProgress.h"
-#include "merge/copy/EncodingWatch.h"
 #include "merge/copy/InPlaceCopy.h"
-#include "merge/copy/InputEncoding.h"
-#include "merge/copy/InputRewriter.h"
 #include "merge/copy/ReadAheadCopy.h"
+#include "merge/encoding/EncodingWatch.h"
+#include "merge/encoding/InputEncoding.h"
+#include "merge/encoding/InputRewriter.h"
 #include "merge/output/MergeOutput.h"
 #include "merge/result/SystemError.h"
 

@@ -1,3 +1,3 @@
-#include "merge/copy/MergeReport.h"
+#include "merge/encoding/MergeReport.h"
 
 MergeReport::MergeReport(const MergeResult& result) : MergeResult(result) {}

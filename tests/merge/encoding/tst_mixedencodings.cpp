@@ -1,5 +1,5 @@
-#include "merge/copy/CopyInputs.h"
-#include "merge/copy/InputRewriter.h"
+#include "merge/encoding/CopyInputs.h"
+#include "merge/encoding/InputRewriter.h"
 #include "merge/output/MergeOutput.h"
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"

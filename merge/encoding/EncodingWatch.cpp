@@ -1,4 +1,4 @@
-#include "merge/copy/EncodingWatch.h"
+#include "merge/encoding/EncodingWatch.h"
 
 namespace {
 

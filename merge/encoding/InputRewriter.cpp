@@ -1,15 +1,14 @@
-#include "merge/copy/InputRewriter.h"
+#include "merge/encoding/InputRewriter.h"
 
 #include "merge/copy/CopyProgress.h"
-#include "merge/copy/CopyWatch.h"
-#include "merge/copy/InputEncoding.h"
-#include "merge/copy/InputReader.h"
 #include "merge/copy/ReadAheadCopy.h"
 #include "merge/copy/Separator.h"
+#include "merge/copy/WholeInput.h"
+#include "merge/encoding/ConversionTransform.h"
+#include "merge/encoding/FoundAgain.h"
+#include "merge/encoding/InputEncoding.h"
 #include "merge/output/MergeOutput.h"
-#include "text/EncodingDetector.h"
 #include "text/Gb18030Codec.h"
-#include "text/TextTranscoder.h"
 
 #include <QByteArray>
 
@@ -24,80 +23,6 @@ MergeResult inputChanged(const NativePath& path)
 {
     return MergeResult::failure(MergeStatus::InputChanged, path, 0);
 }
-
-MergeResult refused(const NativePath& path, const TextTranscoder& transcoder)
-{
-    return transcoder.cannotEncode() ? MergeResult::failure(MergeStatus::CannotConvert, path, 0)
-                                     : inputChanged(path);
-}
-
-// Follows an input that the byte copy writes once more: leaves its byte-order mark
-// out where that is to go, and finds its encoding again, to tell whether it still
-// goes in the way it was to.
-class FoundAgain final : public CopyWatch
-{
-public:
-    FoundAgain(const DetectedEncoding& found, const EncodingRule& rule)
-        : m_rule(rule), m_action(rule.actionFor(found))
-    {}
-
-    EncodingRule scanRule() const override { return {}; }
-
-    bool feed(qsizetype /*input*/, const InputScan& scan) override
-    {
-        m_found = scan.whole;
-        return true;
-    }
-
-    bool endInput(qsizetype /*input*/, qint64 /*outputEnd*/) override
-    {
-        m_changed = m_rule.actionFor(m_found) != m_action;
-        return true;
-    }
-
-    [[nodiscard]] bool changed() const { return m_changed; }
-
-private:
-    const EncodingRule& m_rule;
-    const InputAction m_action;
-    DetectedEncoding m_found;
-    bool m_changed = false;
-};
-
-// An input converted on the thread that reads it, while the text converted before
-// is written.
-class ConversionTransform final : public ReadTransform
-{
-public:
-    ConversionTransform(TextEncoding from, TextEncoding to, Gb18030Codec& codec, const NativePath& path)
-        : m_transcoder(from, to, codec), m_path(path)
-    {}
-
-    MergeResult start(qsizetype /*input*/, TransformOutput& /*out*/) override
-    {
-        return MergeResult::success();
-    }
-
-    MergeResult take(QByteArrayView data, const InputScan& /*scan*/, TransformOutput& out) override
-    {
-        const qsizetype from = out.making().size();
-        const bool fed = m_transcoder.feed(data, out.making());
-        out.made(from);
-        return fed ? MergeResult::success() : refused(m_path, m_transcoder);
-    }
-
-    MergeResult end(TransformOutput& out) override
-    {
-        const qsizetype from = out.making().size();
-        const bool finished = m_transcoder.finish(out.making());
-        out.made(from);
-        return finished ? MergeResult::success() : refused(m_path, m_transcoder);
-    }
-
-private:
-    TextTranscoder m_transcoder;
-    const NativePath& m_path;
-};
 
 } // namespace
 
