@@ -79,32 +79,18 @@ bool ByteTranscoder::feed(QByteArrayView data, QByteArray& out)
     if (m_failed)
         return false;
     m_text.resize(0);
-    // Only the bytes of a cut character wait, with the few that complete it.
-    if (!m_pending.isEmpty()) {
-        const qsizetype taken = std::min<qsizetype>(data.size(), 4 - m_pending.size());
-        m_pending.append(data.first(taken));
-        const qsizetype whole =
-            convert(reinterpret_cast<const unsigned char*>(m_pending.constData()), m_pending.size());
-        if (whole < 0)
-            return false;
-        if (whole == 0 && data.size() == taken)
-            return true;
-        if (whole == 0)
-            return fail(false);
-        data = data.sliced(taken - (m_pending.size() - whole));
-        m_pending.clear();
-    }
-    const qsizetype whole = convert(reinterpret_cast<const unsigned char*>(data.data()), data.size());
-    if (whole < 0)
-        return false;
-    m_pending = data.sliced(whole).toByteArray();
+    const auto convertWhole = [this](QByteArrayView bytes) {
+        return convert(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    };
+    if (!m_cut.feed(data, convertWhole))
+        return m_failed ? false : fail(false);
     applyLineRule(out);
     return true;
 }
 
 bool ByteTranscoder::finish(QByteArray& out)
 {
-    if (m_failed || !m_pending.isEmpty())
+    if (m_failed || !m_cut.isEmpty())
         return false;
     const std::string_view end = m_lineEnds.finish();
     out.append(end.data(), qsizetype(end.size()));
@@ -233,16 +219,9 @@ qsizetype ByteTranscoder::fromUtf8(const unsigned char* in, qsizetype size, char
 
 void ByteTranscoder::applyLineRule(QByteArray& out)
 {
-    const char* const data = m_text.constData();
-    const char* const end = data + m_text.size();
-    const LineEndRule<char>::Piece piece = m_lineEnds.take(data, end);
     const qsizetype start = out.size();
     out.resize(start + 1 + 2 * m_text.size() + lineEndSlack);
-    char* to = out.data() + start;
-    if (piece.lfFirst)
-        *to++ = '\n';
-    to = std::copy(data, piece.loneCr, to);
-    to = expandLoneCrs(piece.loneCr, piece.settled, to);
-    to = std::copy(piece.settled, end, to);
-    out.truncate(to - out.constData());
+    char* const end =
+        m_lineEnds.write(m_text.constData(), m_text.constData() + m_text.size(), out.data() + start);
+    out.truncate(end - out.constData());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/CutCharacter.h"
 #include "text/LineEnds.h"
 #include "text/TextEncoding.h"
 
@@ -36,8 +37,7 @@ private:
     const Gb18030Codec& m_codec;
     // The converted text of a block, before the line rule.
     QByteArray m_text;
-    // Input bytes of a character that the last block cut.
-    QByteArray m_pending;
+    CutCharacter m_cut;
     LineEndRule<char> m_lineEnds;
     bool m_atStart = true;
     bool m_failed = false;

@@ -1,5 +1,8 @@
 #include "text/LineEnds.h"
 
+#include "text/CpuFeatures.h"
+#include "text/LineEndKernels.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -8,12 +11,6 @@
 #define TAMBOREL_HAVE_SSE2 1
 #include <emmintrin.h>
 #endif
-// GCC and Clang build an AVX2 version beside the SSE2 one and pick it at run time.
-#if defined(TAMBOREL_HAVE_SSE2) && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-#define TAMBOREL_HAVE_AVX2 1
-#include <immintrin.h>
-#endif
-
 namespace {
 
 #ifdef TAMBOREL_HAVE_SSE2
@@ -32,38 +29,13 @@ unsigned loneCrMask(const char* from)
 }
 #endif
 
-#ifdef TAMBOREL_HAVE_AVX2
-bool hasAvx2()
-{
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
-
-// As findLoneCr() below, thirty-two bytes a step; returns where it stopped looking
-// when it found nothing.
-__attribute__((target("avx2"))) const char* findLoneCrAvx2(const char* from, const char* end)
-{
-    const __m256i cr = _mm256_set1_epi8('\r');
-    const __m256i lf = _mm256_set1_epi8('\n');
-    for (; end - from > 32; from += 32) {
-        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
-        const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + 1));
-        const auto mask = static_cast<unsigned>(_mm256_movemask_epi8(
-            _mm256_andnot_si256(_mm256_cmpeq_epi8(next, lf), _mm256_cmpeq_epi8(bytes, cr))));
-        if (mask != 0)
-            return from + std::countr_zero(mask);
-    }
-    return from;
-}
-#endif
-
 } // namespace
 
 const char* findLoneCr(const char* from, const char* end)
 {
-#ifdef TAMBOREL_HAVE_AVX2
-    if (hasAvx2()) {
-        from = findLoneCrAvx2(from, end);
+#ifdef TAMBOREL_VECTOR_KERNELS
+    if (cpu::hasAvx2()) {
+        from = findLoneCr32(from, end);
         if (end - from > 32)
             return from;
     }
@@ -175,6 +147,24 @@ typename LineEndRule<Unit>::Piece LineEndRule<Unit>::take(const Unit* data, cons
     const bool crLfAtEnd = end[-1] == Unit('\n') && (end - data >= 2 ? end[-2] == Unit('\r') : crBefore);
     m_lineOpen = !m_pendingCr && !crLfAtEnd;
     return piece;
+}
+
+template <typename Unit>
+Unit* LineEndRule<Unit>::write(const Unit* data, const Unit* end, Unit* to)
+{
+    const Piece piece = take(data, end);
+    if (piece.lfFirst)
+        *to++ = Unit('\n');
+    to = std::copy(data, piece.loneCr, to);
+    to = expandLoneCrs(piece.loneCr, piece.settled, to);
+    return std::copy(piece.settled, end, to);
+}
+
+template <typename Unit>
+void LineEndRule<Unit>::passMark()
+{
+    m_pendingCr = false;
+    m_lineOpen = false;
 }
 
 template <typename Unit>

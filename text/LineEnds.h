@@ -38,6 +38,13 @@ public:
 
     // Takes the next piece [data, end) of the input.
     [[nodiscard]] Piece take(const Unit* data, const Unit* end);
+    // Takes the next piece and writes it out through the rule at `to`, which needs
+    // room for 1 + 2 × (end - data) units and lineEndSlack more; returns the end of
+    // what it wrote.
+    [[nodiscard]] Unit* write(const Unit* data, const Unit* end, Unit* to);
+    // A byte-order mark has been taken: a mark is no text, and a mark alone leaves no
+    // line open.
+    void passMark();
     // What completes the input's last line: an LF after a CR that ended it, CR LF
     // after a line left open, nothing otherwise. The rule then starts a new input.
     [[nodiscard]] std::basic_string_view<Unit> finish();

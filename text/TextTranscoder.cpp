@@ -59,7 +59,7 @@ bool TextTranscoder::finish(QByteArray& out)
 {
     if (m_byteToByte)
         return m_byteToByte->finish(out);
-    if (m_failed || !m_pendingBytes.isEmpty() || m_highSurrogateWaits || m_decoder.isInsideCharacter())
+    if (m_failed || !m_cut.isEmpty() || m_highSurrogateWaits || m_decoder.isInsideCharacter())
         return false;
     const std::u16string_view end = m_lineEnds.finish();
     const QStringView lines(end.data(), qsizetype(end.size()));
@@ -107,38 +107,16 @@ bool TextTranscoder::pairsSurrogates(QStringView text)
 
 bool TextTranscoder::decodeGb18030(QByteArrayView data, QString& text)
 {
-    // Only the bytes of a cut character wait, with the few that complete it.
-    if (!m_pendingBytes.isEmpty()) {
-        const qsizetype taken = std::min<qsizetype>(data.size(), 4 - m_pendingBytes.size());
-        m_pendingBytes.append(data.first(taken));
-        const qsizetype whole = m_codec.decodePart(m_pendingBytes, text);
-        if (whole <= 0)
-            return whole == 0 && data.size() == taken;
-        data = data.sliced(taken - (m_pendingBytes.size() - whole));
-        m_pendingBytes.clear();
-    }
-    const qsizetype whole = m_codec.decodePart(data, text);
-    if (whole < 0)
-        return false;
-    m_pendingBytes = data.sliced(whole).toByteArray();
-    return true;
+    return m_cut.feed(data, [this, &text](QByteArrayView bytes) { return m_codec.decodePart(bytes, text); });
 }
 
 void TextTranscoder::applyLineRule(QStringView text, QString& lines)
 {
-    // Each lone CR gains an LF, at most one unit more per unit.
-    lines.resize(m_pendingHalf.size() + 2 * text.size() + 1);
+    lines.resize(m_pendingHalf.size() + 1 + 2 * text.size() + lineEndSlack);
     char16_t* const first = reinterpret_cast<char16_t*>(lines.data());
     char16_t* out = std::copy(m_pendingHalf.utf16(), m_pendingHalf.utf16() + m_pendingHalf.size(), first);
     m_pendingHalf.clear();
-    const char16_t* const in = text.utf16();
-    const char16_t* const end = in + text.size();
-    const LineEndRule<char16_t>::Piece piece = m_lineEnds.take(in, end);
-    if (piece.lfFirst)
-        *out++ = u'\n';
-    out = std::copy(in, piece.loneCr, out);
-    out = expandLoneCrs(piece.loneCr, piece.settled, out);
-    out = std::copy(piece.settled, end, out);
+    out = m_lineEnds.write(text.utf16(), text.utf16() + text.size(), out);
     lines.truncate(out - first);
     // Encoders take whole characters.
     if (!lines.isEmpty() && lines.back().isHighSurrogate()) {

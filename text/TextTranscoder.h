@@ -1,6 +1,7 @@
 #pragma once
 
 #include "text/ByteTranscoder.h"
+#include "text/CutCharacter.h"
 #include "text/LineEnds.h"
 #include "text/TextEncoding.h"
 
@@ -60,8 +61,8 @@ private:
     // The decoded text of a block, and the same with the line rules applied.
     QString m_text;
     QString m_lines;
-    // Input bytes of a GB18030 character that the last block cut.
-    QByteArray m_pendingBytes;
+    // A GB18030 character that the last block cut.
+    CutCharacter m_cut;
     // A high surrogate whose low half has not come yet, decoded, and waiting to be encoded.
     bool m_highSurrogateWaits = false;
     QString m_pendingHalf;

@@ -1,24 +1,12 @@
 #include "text/Utf8Validator.h"
 
+#include "text/CpuFeatures.h"
+
 #include <algorithm>
 #include <cstring>
 #include <iterator>
 
 namespace {
-
-#ifdef TAMBOREL_UTF8_CHUNKS
-bool hasSsse3()
-{
-    static const bool has = __builtin_cpu_supports("ssse3");
-    return has;
-}
-
-bool hasAvx2()
-{
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
-#endif
 
 bool anySet(const unsigned char (&bytes)[32])
 {
@@ -29,9 +17,9 @@ bool anySet(const unsigned char (&bytes)[32])
 
 Utf8Validator::Utf8Validator(Method method)
 {
-#ifdef TAMBOREL_UTF8_CHUNKS
-    const bool avx2 = hasAvx2() && (method == Method::Fastest || method == Method::Avx2);
-    const bool ssse3 = hasSsse3() && (method == Method::Fastest || method == Method::Ssse3);
+#ifdef TAMBOREL_VECTOR_KERNELS
+    const bool avx2 = cpu::hasAvx2() && (method == Method::Fastest || method == Method::Avx2);
+    const bool ssse3 = cpu::hasSsse3() && (method == Method::Fastest || method == Method::Ssse3);
     m_chunk = avx2 ? 32 : ssse3 ? 16 : 0;
 #else
     Q_UNUSED(method);
@@ -40,12 +28,12 @@ Utf8Validator::Utf8Validator(Method method)
 
 bool Utf8Validator::isAvailable(Method method)
 {
-#ifdef TAMBOREL_UTF8_CHUNKS
+#ifdef TAMBOREL_VECTOR_KERNELS
     switch (method) {
     case Method::Avx2:
-        return hasAvx2();
+        return cpu::hasAvx2();
     case Method::Ssse3:
-        return hasSsse3();
+        return cpu::hasSsse3();
     default:
         return true;
     }
@@ -66,7 +54,7 @@ void Utf8Validator::feed(const unsigned char* data, qsizetype size)
 
 void Utf8Validator::validate(const unsigned char* data, qsizetype chunks)
 {
-#ifdef TAMBOREL_UTF8_CHUNKS
+#ifdef TAMBOREL_VECTOR_KERNELS
     if (m_chunk == 32)
         validateUtf8Chunks32(data, chunks, m_chunks);
     else

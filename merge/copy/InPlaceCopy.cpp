@@ -135,9 +135,8 @@ MergeResult InPlaceCopy::copyFile(qsizetype index, bool& cut)
             std::memmove(data, data + skip, static_cast<size_t>(count - skip));
         if (!(aside ? takeAside(data + skip, count - skip) : takeInPlace(count - skip)))
             return m_failure;
-        // A mark is no text: a mark alone leaves no line open.
         if (scan.markOnly)
-            m_lineEnds = LineEndRule<char>();
+            m_lineEnds.passMark();
         if (m_job.progress != nullptr)
             m_job.progress->advance(count);
     }

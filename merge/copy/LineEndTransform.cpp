@@ -35,9 +35,8 @@ MergeResult LineEndTransform::take(QByteArrayView data, const InputScan& scan, T
         out.made(from);
     }
     out.keep(piece.settled, end);
-    // A mark is no text: a mark alone leaves no line open.
     if (scan.markOnly)
-        m_lineEnds = {};
+        m_lineEnds.passMark();
     return MergeResult::success();
 }
 
