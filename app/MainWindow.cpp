@@ -10,7 +10,7 @@
 #include "browser/DrivePane.h"
 #include "browser/FilePane.h"
 #include "browser/FolderPane.h"
-#include "browser/OutputName.h"
+#include "outputname/OutputName.h"
 #include "merge/MergeCommand.h"
 #include "mergelist/MergeListController.h"
 #include "mergelist/MergeListModel.h"

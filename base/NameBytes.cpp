@@ -19,15 +19,6 @@ qsizetype utf8SequenceLength(QByteArrayView bytes)
     return 0;
 }
 
-bool hasTextExtension(QByteArrayView name)
-{
-    if (name.size() < 4)
-        return false;
-    const QByteArrayView end = name.last(4);
-    // OR-ing 0x20 folds only 'T' onto 't' (and 'X' onto 'x'): no other byte maps there.
-    return end[0] == '.' && (end[1] | 0x20) == 't' && (end[2] | 0x20) == 'x' && (end[3] | 0x20) == 't';
-}
-
 namespace {
 
 bool isControl(char16_t c)

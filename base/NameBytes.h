@@ -10,10 +10,6 @@
 // stray byte, an overlong form, a surrogate, a sequence cut short).
 [[nodiscard]] qsizetype utf8SequenceLength(QByteArrayView bytes);
 
-// Whether the name ends in ".txt", letter case ignored. Safe on GBK and GB18030
-// names: neither uses the bytes of "." as the second half of a character.
-[[nodiscard]] bool hasTextExtension(QByteArrayView name);
-
 // The text shown for one name of bytes: decoded as UTF-8 where it is valid UTF-8,
 // else as GB18030 where it is valid GB18030, through the converter the merge uses
 // for contents (names from Chinese Windows come in GBK, which GB18030 contains),

@@ -1,7 +1,7 @@
 // Listing folders on POSIX systems straight from readdir(), so that every name
 // keeps its bytes.
 #include "base/DirHandle_posix.h"
-#include "base/NameBytes.h"
+#include "base/TextFileName.h"
 #include "browser/FolderListing.h"
 
 #include <dirent.h>

@@ -1,6 +1,7 @@
 // Listing folders on Windows with the system's own directory search, which gives each
 // entry's UTF-16 name and attributes at once. Entries marked hidden or system are left
 // out, as the Windows file and folder lists leave them out.
+#include "base/TextFileName.h"
 #include "base/Win32Path_win.h"
 #include "browser/FolderListing.h"
 
@@ -12,11 +13,6 @@ namespace {
 
 constexpr DWORD unlisted = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-bool isTextFileName(QStringView name)
-{
-    return name.endsWith(u".txt", Qt::CaseInsensitive);
-}
-
 bool isListedFolder(DWORD attributes)
 {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && (attributes & unlisted) == 0;
@@ -25,7 +21,7 @@ bool isListedFolder(DWORD attributes)
 bool isListedFile(DWORD attributes, QStringView name)
 {
     const DWORD notAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | unlisted;
-    return (attributes & notAFile) == 0 && isTextFileName(name);
+    return (attributes & notAFile) == 0 && hasTextExtension(name);
 }
 
 enum class Kind

@@ -4,8 +4,8 @@
 #include "merge/MergeTexts.h"
 #include "merge/ProgressWindow.h"
 #include "merge/copy/CopyProgress.h"
-#include "merge/output/ExtensionRule.h"
-#include "merge/output/OutputPath.h"
+#include "outputname/OutputName.h"
+#include "outputname/OutputPath.h"
 #include "mergelist/MergeListModel.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "merge/copy/CopyProgress.h"
 #include "merge/output/MergeOutput.h"
 #include "merge/output/OutputCheck.h"
-#include "merge/output/OutputPath.h"
+#include "outputname/OutputPath.h"
 
 #include <memory>
 

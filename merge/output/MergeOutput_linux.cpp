@@ -8,7 +8,7 @@
 // ACL) as for any new file.
 #include "merge/output/MergeOutput.h"
 #include "merge/output/OutputCalls_linux.h"
-#include "merge/output/OutputPath.h"
+#include "outputname/OutputPath.h"
 #include "merge/output/SignalCleanup.h"
 
 #include <cerrno>

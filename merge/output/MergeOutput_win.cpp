@@ -5,7 +5,7 @@
 // returns. The file inherits the folder's permissions like any new file.
 #include "base/Win32Path_win.h"
 #include "merge/output/MergeOutput.h"
-#include "merge/output/OutputPath.h"
+#include "outputname/OutputPath.h"
 
 #include <algorithm>
 #include <windows.h>

@@ -4,7 +4,7 @@
 #include "base/DirHandle_posix.h"
 #include "merge/output/NamePattern.h"
 #include "merge/output/OutputCheck.h"
-#include "merge/output/OutputPath.h"
+#include "outputname/OutputPath.h"
 #include "merge/output/OutputSearch.h"
 
 #include <algorithm>

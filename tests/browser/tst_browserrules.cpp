@@ -1,7 +1,6 @@
 #include "base/FileSystemAsker.h"
 #include "base/NativePath.h"
 #include "browser/DriveFolders.h"
-#include "browser/OutputName.h"
 #include "browser/SystemDriveSource.h"
 #include "browser/VolumeProbe.h"
 #include "support/TestDrives.h"
@@ -40,8 +39,6 @@ class BrowserRulesTest final : public QObject
     Q_OBJECT
 
 private slots:
-    void defaultOutputName_data();
-    void defaultOutputName();
     void driveOf_data();
     void driveOf();
     void currentFolder_data();
@@ -65,28 +62,6 @@ NativePath under(const QTemporaryDir& base, const QString& relative)
 }
 
 } // namespace
-
-void BrowserRulesTest::defaultOutputName_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("expected");
-
-    const QString root = path(QDir::rootPath()).absolute().display();
-    const QString name = u"Corvalent.txt"_s;
-    QTest::newRow("root") << root << root + name;
-    QTest::newRow("plain folder") << root + u"Texts"_s << root + u"Texts"_s + sep() + name;
-    QTest::newRow("empty") << QString() << sep() + name;
-#ifdef Q_OS_WIN
-    QTest::newRow("other drive root") << u"D:\\"_s << u"D:\\Corvalent.txt"_s;
-#endif
-}
-
-void BrowserRulesTest::defaultOutputName()
-{
-    QFETCH(QString, folder);
-    QFETCH(QString, expected);
-    QCOMPARE(::defaultOutputName(path(folder)), expected);
-}
 
 void BrowserRulesTest::driveOf_data()
 {

@@ -1,4 +1,4 @@
-#include "merge/output/DeviceName.h"
+#include "outputname/DeviceName.h"
 #include "merge/output/NamePattern.h"
 #include "merge/output/OutputCheck.h"
 #include "support/TestFiles.h"

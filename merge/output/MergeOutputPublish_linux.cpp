@@ -6,7 +6,7 @@
 #include "merge/output/MergeOutput.h"
 #include "merge/output/OutputCalls_linux.h"
 #include "merge/output/OutputFlush_linux.h"
-#include "merge/output/OutputPath.h"
+#include "outputname/OutputPath.h"
 #include "merge/output/SignalCleanup.h"
 
 #include <cerrno>

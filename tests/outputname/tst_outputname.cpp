@@ -1,20 +1,24 @@
-#include "merge/output/ExtensionRule.h"
-#include "merge/output/OutputPath.h"
+#include "outputname/OutputName.h"
+#include "outputname/OutputPath.h"
+#include "support/TestFiles.h"
 #include "support/TestPaths.h"
 
+#include <QDir>
 #include <QTest>
 
 #include <optional>
 
-// The name rules of the merge: the extension test, the search for the last
-// separator, and the ".txt" rule built on them, including names longer than the
-// 16-bit positions the original program could count; and the file an output name
-// names.
-class TestExtensionRule final : public QObject
+// The output name's rules: the name proposed in a folder, the extension test, the
+// search for the last separator, and the ".txt" rule built on them, including names
+// longer than the 16-bit positions the original program could count; and the file an
+// output name names.
+class TestOutputName final : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void defaultOutputName_data();
+    void defaultOutputName();
     void extensionOf_data();
     void extensionOf();
     void lastIndexOf_data();
@@ -36,7 +40,29 @@ const QString longName = QString(40000, u'a');
 
 } // namespace
 
-void TestExtensionRule::extensionOf_data()
+void TestOutputName::defaultOutputName_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("expected");
+
+    const QString root = path(QDir::rootPath()).absolute().display();
+    const QString name = u"Corvalent.txt"_s;
+    QTest::newRow("root") << root << root + name;
+    QTest::newRow("plain folder") << root + u"Texts"_s << root + u"Texts"_s + sep() + name;
+    QTest::newRow("empty") << QString() << sep() + name;
+#ifdef Q_OS_WIN
+    QTest::newRow("other drive root") << u"D:\\"_s << u"D:\\Corvalent.txt"_s;
+#endif
+}
+
+void TestOutputName::defaultOutputName()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, expected);
+    QCOMPARE(::defaultOutputName(path(folder)), expected);
+}
+
+void TestOutputName::extensionOf_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("extension");
@@ -60,14 +86,14 @@ void TestExtensionRule::extensionOf_data()
     QTest::newRow("dot first, long rest") << u'.' + longName << u'.' + longName;
 }
 
-void TestExtensionRule::extensionOf()
+void TestOutputName::extensionOf()
 {
     QFETCH(QString, name);
     QFETCH(QString, extension);
     QCOMPARE(::extensionOf(name), extension);
 }
 
-void TestExtensionRule::lastIndexOf_data()
+void TestOutputName::lastIndexOf_data()
 {
     QTest::addColumn<QString>("character");
     QTest::addColumn<QString>("text");
@@ -93,7 +119,7 @@ void TestExtensionRule::lastIndexOf_data()
     QTest::newRow("past 65535") << "\\" << QString(70000, u'\\') << Index(69999);
 }
 
-void TestExtensionRule::lastIndexOf()
+void TestOutputName::lastIndexOf()
 {
     QFETCH(QString, character);
     QFETCH(QString, text);
@@ -103,7 +129,7 @@ void TestExtensionRule::lastIndexOf()
     QCOMPARE(found.value_or(-1), index.value_or(-1));
 }
 
-void TestExtensionRule::withTxtExtension_data()
+void TestOutputName::withTxtExtension_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("result");
@@ -133,14 +159,14 @@ void TestExtensionRule::withTxtExtension_data()
     QTest::newRow("long name") << longName << longName + u".txt"_s;
 }
 
-void TestExtensionRule::withTxtExtension()
+void TestOutputName::withTxtExtension()
 {
     QFETCH(QString, name);
     QFETCH(QString, result);
     QCOMPARE(::withTxtExtension(name), result);
 }
 
-void TestExtensionRule::outputPathOf_data()
+void TestOutputName::outputPathOf_data()
 {
     QTest::addColumn<QByteArray>("folder");
     QTest::addColumn<QString>("typed");
@@ -159,7 +185,7 @@ void TestExtensionRule::outputPathOf_data()
     QTest::newRow("root shown") << QByteArray("/") << u"/a.txt"_s << QByteArray("/a.txt");
 }
 
-void TestExtensionRule::outputPathOf()
+void TestOutputName::outputPathOf()
 {
 #ifdef Q_OS_WIN
     QSKIP("File names are UTF-16 on Windows");
@@ -171,5 +197,5 @@ void TestExtensionRule::outputPathOf()
 #endif
 }
 
-QTEST_GUILESS_MAIN(TestExtensionRule)
-#include "tst_extensionrule.moc"
+QTEST_GUILESS_MAIN(TestOutputName)
+#include "tst_outputname.moc"

@@ -1,6 +1,6 @@
-#include "merge/output/OutputPath.h"
+#include "outputname/OutputPath.h"
 
-#include "merge/output/ExtensionRule.h"
+#include "outputname/OutputName.h"
 
 #include <algorithm>
 #include <optional>

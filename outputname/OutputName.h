@@ -1,9 +1,15 @@
 #pragma once
 
+#include "base/NativePath.h"
+
 #include <QString>
 #include <QStringView>
 
 #include <optional>
+
+// The output file proposed whenever the file pane moves to another folder: a file
+// named "Corvalent.txt" in that folder, as the text shown in the output name.
+[[nodiscard]] QString defaultOutputName(const NativePath& folder);
 
 // The name's text from its last "." on; "." followed by the whole name when it holds
 // no ".".

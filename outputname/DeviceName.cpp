@@ -1,4 +1,4 @@
-#include "merge/output/DeviceName.h"
+#include "outputname/DeviceName.h"
 
 #include <QString>
 

@@ -1,4 +1,11 @@
-#include "merge/output/ExtensionRule.h"
+#include "outputname/OutputName.h"
+
+#include "base/TextFileName.h"
+
+QString defaultOutputName(const NativePath& folder)
+{
+    return folder.displayAsFolder() + QStringLiteral("Corvalent.txt");
+}
 
 QString extensionOf(QStringView name)
 {
@@ -18,7 +25,7 @@ std::optional<qsizetype> lastIndexOf(QStringView character, QStringView text)
 
 QString withTxtExtension(const QString& name)
 {
-    if (extensionOf(name).compare(u".txt", Qt::CaseInsensitive) == 0)
+    if (isTextExtension(extensionOf(name)))
         return name;
     return name + QStringLiteral(".txt");
 }
