@@ -22,4 +22,26 @@ bool hasAvx2()
 #endif
 }
 
+int vectorWidth(VectorMethod method)
+{
+    const bool any = method == VectorMethod::Fastest;
+    if (hasAvx2() && (any || method == VectorMethod::Avx2))
+        return 32;
+    if (hasSsse3() && (any || method == VectorMethod::Ssse3))
+        return 16;
+    return 0;
+}
+
+bool isAvailable(VectorMethod method)
+{
+    switch (method) {
+    case VectorMethod::Avx2:
+        return hasAvx2();
+    case VectorMethod::Ssse3:
+        return hasSsse3();
+    default:
+        return true;
+    }
+}
+
 } // namespace cpu

@@ -1,11 +1,15 @@
 #include "text/EncodingDetector.h"
 
 #include "text/Gb18030Bytes.h"
+#include "text/Gb18030Chunks.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
+
+// The vector check's step (text/Gb18030Chunks.h).
+constexpr qsizetype chunkSize = 64;
 
 // The bytes at `from` that are ASCII, in whole words of eight: most text is, and a
 // word at a time is several times as fast as a byte.
@@ -23,8 +27,9 @@ qsizetype asciiWords(const unsigned char* from, qsizetype size)
 
 } // namespace
 
-EncodingDetector::EncodingDetector(Gb18030Check gb18030, Utf8Validator::Method utf8)
-    : m_utf8(utf8), m_gbChecked(gb18030 == Gb18030Check::Checked), m_gbValid(m_gbChecked)
+EncodingDetector::EncodingDetector(Gb18030Check gb18030, VectorMethod vectors)
+    : m_utf8(vectors), m_gbChecked(gb18030 == Gb18030Check::Checked), m_gbValid(m_gbChecked),
+      m_gbWidth(cpu::vectorWidth(vectors))
 {}
 
 void EncodingDetector::feed(const char* data, qsizetype size)
@@ -44,17 +49,53 @@ void EncodingDetector::feedGb18030(const unsigned char* bytes, qsizetype size)
 {
     qsizetype i = 0;
     while (i < size && m_gbValid) {
-        if (m_gbHave == 0) {
-            i += asciiWords(bytes + i, size - i);
-            while (i < size && bytes[i] < 0x80)
-                ++i;
-            if (i == size)
-                return;
+        // Between characters, or after a lead, the vector check can take over; a chunk
+        // it leaves goes byte by byte.
+        if (m_gbWidth > 0 && m_gbHave <= 1 && size - i >= chunkSize) {
+            i += takeGb18030Chunks(bytes + i, size - i);
+            i = takeGb18030Bytes(bytes, i, std::min(size, i + chunkSize));
+        } else {
+            i = takeGb18030Bytes(bytes, i, size);
         }
-        takeGb18030(bytes[i++]);
     }
     if (!m_gbValid)
         m_gbHave = 0;
+}
+
+qsizetype EncodingDetector::takeGb18030Chunks(const unsigned char* bytes, qsizetype size)
+{
+#ifdef TAMBOREL_VECTOR_KERNELS
+    bool leadBefore = m_gbHave == 1;
+    const std::ptrdiff_t chunks = size / chunkSize;
+    const std::ptrdiff_t checked = m_gbWidth == 32 ? checkGb18030Chunks32(bytes, chunks, leadBefore)
+                                                   : checkGb18030Chunks16(bytes, chunks, leadBefore);
+    if (checked == 0)
+        return 0;
+    const qsizetype taken = checked * chunkSize;
+    m_gbHave = leadBefore ? 1 : 0;
+    m_gbBytes[0] = bytes[taken - 1];
+    return taken;
+#else
+    Q_UNUSED(bytes);
+    Q_UNUSED(size);
+    return 0;
+#endif
+}
+
+qsizetype EncodingDetector::takeGb18030Bytes(const unsigned char* bytes, qsizetype from, qsizetype to)
+{
+    qsizetype i = from;
+    while (i < to && m_gbValid) {
+        if (m_gbHave == 0) {
+            i += asciiWords(bytes + i, to - i);
+            while (i < to && bytes[i] < 0x80)
+                ++i;
+            if (i == to)
+                return i;
+        }
+        takeGb18030(bytes[i++]);
+    }
+    return i;
 }
 
 void EncodingDetector::takeGb18030(unsigned char byte)

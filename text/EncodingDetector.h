@@ -23,8 +23,9 @@ public:
         Unchecked,
     };
 
+    // `vectors` chooses how both checks go, UTF-8's and GB18030's.
     explicit EncodingDetector(Gb18030Check gb18030 = Gb18030Check::Checked,
-                              Utf8Validator::Method utf8 = Utf8Validator::Method::Fastest);
+                              VectorMethod vectors = VectorMethod::Fastest);
 
     void feed(const char* data, qsizetype size);
     // The encoding of everything fed so far, taken as the whole input.
@@ -43,6 +44,11 @@ private:
     [[nodiscard]] std::optional<DetectedEncoding> marked() const;
 
     void feedGb18030(const unsigned char* bytes, qsizetype size);
+    // Whole chunks of sixty-four bytes at a time, while they hold nothing but ASCII and
+    // two-byte characters; returns how many bytes it checked.
+    [[nodiscard]] qsizetype takeGb18030Chunks(const unsigned char* bytes, qsizetype size);
+    // Byte by byte, from `from` to `to`; returns where it stopped.
+    [[nodiscard]] qsizetype takeGb18030Bytes(const unsigned char* bytes, qsizetype from, qsizetype to);
     void takeGb18030(unsigned char byte);
 
     // The first bytes, for the byte-order mark.
@@ -51,6 +57,8 @@ private:
     Utf8Validator m_utf8;
     bool m_gbChecked;
     bool m_gbValid = true;
+    // Bytes a vector step of the GB18030 check takes; 0 for byte by byte.
+    int m_gbWidth = 0;
     // Bytes of the current GB18030 sequence so far (0 between characters).
     int m_gbHave = 0;
     unsigned char m_gbBytes[4] = {};

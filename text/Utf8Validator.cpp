@@ -15,31 +15,11 @@ bool anySet(const unsigned char (&bytes)[32])
 
 } // namespace
 
-Utf8Validator::Utf8Validator(Method method)
-{
-#ifdef TAMBOREL_VECTOR_KERNELS
-    const bool avx2 = cpu::hasAvx2() && (method == Method::Fastest || method == Method::Avx2);
-    const bool ssse3 = cpu::hasSsse3() && (method == Method::Fastest || method == Method::Ssse3);
-    m_chunk = avx2 ? 32 : ssse3 ? 16 : 0;
-#else
-    Q_UNUSED(method);
-#endif
-}
+Utf8Validator::Utf8Validator(Method method) : m_chunk(cpu::vectorWidth(method)) {}
 
 bool Utf8Validator::isAvailable(Method method)
 {
-#ifdef TAMBOREL_VECTOR_KERNELS
-    switch (method) {
-    case Method::Avx2:
-        return cpu::hasAvx2();
-    case Method::Ssse3:
-        return cpu::hasSsse3();
-    default:
-        return true;
-    }
-#else
-    return method == Method::Fastest || method == Method::ByteByByte;
-#endif
+    return cpu::isAvailable(method);
 }
 
 void Utf8Validator::feed(const unsigned char* data, qsizetype size)

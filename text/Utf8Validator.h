@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/CpuFeatures.h"
 #include "text/Utf8Chunks.h"
 
 #include <QtGlobal>
@@ -39,13 +40,7 @@ struct Utf8Lead
 class Utf8Validator final
 {
 public:
-    enum class Method
-    {
-        Fastest,
-        Avx2,
-        Ssse3,
-        ByteByByte,
-    };
+    using Method = VectorMethod;
 
     // A method the processor lacks checks byte by byte.
     explicit Utf8Validator(Method method = Method::Fastest);

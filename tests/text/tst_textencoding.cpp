@@ -1,3 +1,4 @@
+#include "text/CpuFeatures.h"
 #include "text/EncodingDetector.h"
 #include "text/EncodingRule.h"
 #include "text/Gb18030Codec.h"
@@ -16,6 +17,7 @@ private slots:
     void detection_data();
     void detection();
     void utf8Methods();
+    void gb18030Methods();
     void gb18030Samples_data();
     void gb18030Samples();
     void gb18030WholeRange();
@@ -170,6 +172,53 @@ void TestTextEncoding::utf8Methods()
                 QVERIFY2(fast->valid() == slow.valid(), text.toHex(' ').constData());
                 QCOMPARE(fast->sawNonAscii(), slow.sawNonAscii());
             }
+        }
+    }
+}
+
+// The vector GB18030 check finds what the byte rule finds: each piece at every place
+// of a chunk and across chunks, fed whole and in blocks that cut characters anywhere.
+void TestTextEncoding::gb18030Methods()
+{
+    const QList<QByteArray> valid = {
+        "a",        "\r\n",     "\xD6\xD0",         "\xA1\xA1",         "\x81\x40",        "\xFE\xFE",
+        "\x81\x7E", "\x81\x80", "\x81\x30\x81\x30", "\x84\x31\xA4\x39", "\x90\x30\x81\x30"};
+    const QList<QByteArray> invalid = {"\x80",         "\xFF",     "\x81\x7F",         "\x81\xFF",
+                                       "\x81\x20",     "\x81\x3A", "\x84\x31\xA5\x30", "\x81\x30\x20\x30",
+                                       "\x81\x30\x81", "\x81"};
+    const QByteArray chinese = QByteArray("\xD6\xD0\xCE\xC4").repeated(40);
+    QList<QByteArray> texts;
+    for (int place = 0; place < 130; ++place) {
+        for (const QByteArray& piece : valid + invalid) {
+            texts.append(chinese.left(place) + piece + chinese);
+            texts.append(QByteArray(place, 'a') + piece + chinese + piece);
+        }
+    }
+    QRandomGenerator random(18030);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray text;
+        for (int count = random.bounded(1, 120); count > 0; --count)
+            text += random.bounded(40) != 0 ? valid.at(random.bounded(valid.size()))
+                                            : invalid.at(random.bounded(invalid.size()));
+        texts.append(text);
+    }
+    const auto detect = [&random](const QByteArray& text, VectorMethod method, bool inBlocks) {
+        EncodingDetector detector(EncodingDetector::Gb18030Check::Checked, method);
+        for (qsizetype at = 0; at < text.size();) {
+            const qsizetype block =
+                inBlocks ? std::min<qsizetype>(random.bounded(1, 200), text.size() - at) : text.size();
+            detector.feed(text.constData() + at, block);
+            at += block;
+        }
+        return detector.result().encoding;
+    };
+    for (const QByteArray& text : texts) {
+        const TextEncoding expected = detect(text, VectorMethod::ByteByByte, false);
+        for (const VectorMethod method : {VectorMethod::Avx2, VectorMethod::Ssse3}) {
+            if (!cpu::isAvailable(method))
+                continue;
+            for (const bool inBlocks : {false, true})
+                QVERIFY2(detect(text, method, inBlocks) == expected, text.toHex(' ').constData());
         }
     }
 }
