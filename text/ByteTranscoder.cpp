@@ -29,6 +29,45 @@ inline qsizetype copyAscii(const unsigned char* from, qsizetype size, char*& out
     return count;
 }
 
+// A run of GB18030 pairs whose UTF-8 is three bytes, from the table: returns the bytes
+// it took. Each goes out four bytes at a time; the next overwrites the fourth.
+inline qsizetype threeByteRun(const quint32* utf8, const unsigned char* in, qsizetype size, char*& written)
+{
+    char* out = written;
+    qsizetype i = 0;
+    for (; size - i >= 2; i += 2, out += 3) {
+        const unsigned lead = in[i] - 0x81u;
+        const unsigned trail = in[i + 1] - 0x40u;
+        const quint32 packed = lead < 126u && trail < 191u ? utf8[lead * 191 + trail] : 0;
+        if ((packed >> 24) != 3)
+            break;
+        qToUnaligned(qToLittleEndian(packed), out);
+    }
+    written = out;
+    return i;
+}
+
+// A run of three-byte UTF-8 characters that GB18030 writes in two bytes: returns the
+// bytes it took. Four bytes are read at a time, the fourth the next one's.
+inline qsizetype twoByteRun(const quint16* gb18030, const unsigned char* in, qsizetype size, char*& written)
+{
+    char* out = written;
+    qsizetype i = 0;
+    for (; size - i >= 4; i += 3, out += 2) {
+        const auto word = qFromLittleEndian<quint32>(in + i);
+        if ((word & 0xC0C0F0u) != 0x8080E0u)
+            break;
+        const auto c = char16_t((word & 0x0F) << 12 | (word & 0x3F00) >> 2 | (word & 0x3F0000) >> 16);
+        // The overlong forms and the surrogates three bytes could give are no characters.
+        const quint16 sequence = c >= 0x800 && (c & 0xF800) != 0xD800 ? gb18030[c] : 0;
+        if (sequence == 0)
+            break;
+        qToUnaligned(qToBigEndian(sequence), out);
+    }
+    written = out;
+    return i;
+}
+
 char* writeUtf8(char32_t c, char* out)
 {
     if (c < 0x80) {
@@ -78,13 +117,15 @@ bool ByteTranscoder::feed(QByteArrayView data, QByteArray& out)
 {
     if (m_failed)
         return false;
-    m_text.resize(0);
-    const auto convertWhole = [this](QByteArrayView bytes) {
-        return convert(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    const qsizetype start = out.size();
+    const auto convertWhole = [this, &out](QByteArrayView bytes) {
+        return convert(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), out);
     };
-    if (!m_cut.feed(data, convertWhole))
+    if (!m_cut.feed(data, convertWhole)) {
+        out.truncate(start);
         return m_failed ? false : fail(false);
-    applyLineRule(out);
+    }
+    applyLineRule(out, start);
     return true;
 }
 
@@ -109,16 +150,16 @@ bool ByteTranscoder::fail(bool cannotEncode)
     return false;
 }
 
-qsizetype ByteTranscoder::convert(const unsigned char* in, qsizetype size)
+qsizetype ByteTranscoder::convert(const unsigned char* in, qsizetype size, QByteArray& text)
 {
-    const qsizetype start = m_text.size();
+    const qsizetype start = text.size();
     // Two bytes out for each in, at the most: a GB18030 pair is at most four bytes of
     // UTF-8, a UTF-8 character of three at most four of GB18030; and room for the
     // whole words written past the end.
-    m_text.resize(start + 2 * size + 8);
-    char* out = m_text.data() + start;
+    text.resize(start + 2 * size + 8);
+    char* out = text.data() + start;
     const qsizetype whole = m_fromUtf8 ? fromUtf8(in, size, out) : fromGb18030(in, size, out);
-    m_text.truncate(whole < 0 ? start : out - m_text.constData());
+    text.truncate(whole < 0 ? start : out - text.constData());
     return whole;
 }
 
@@ -136,7 +177,12 @@ qsizetype ByteTranscoder::fromGb18030(const unsigned char* in, qsizetype size, c
         }
         // Most characters are two bytes of the plane: their UTF-8 comes from a table,
         // whose slot for a trail of 7F is empty. The bytes of one are written four at
-        // a time, the next one's writing over what is not this one's.
+        // a time, the next one's writing over what is not this one's. Chinese text is
+        // runs of such pairs that become three bytes each: there the next write's place
+        // does not wait for the table.
+        i += threeByteRun(utf8, in + i, size - i, out);
+        if (i == size)
+            break;
         if (i + 1 < size) {
             const unsigned lead = in[i] - 0x81u;
             const unsigned trail = in[i + 1] - 0x40u;
@@ -179,16 +225,18 @@ qsizetype ByteTranscoder::fromUtf8(const unsigned char* in, qsizetype size, char
         m_atStart = false;
     }
     while (i < size) {
-        const unsigned char lead = in[i];
-        if (lead < 0x80) {
+        if (in[i] < 0x80) {
             i += copyAscii(in + i, size - i, out);
             continue;
         }
+        i += twoByteRun(gb18030, in + i, size - i, out);
+        if (i == size)
+            break;
         // Most characters are three bytes, and two bytes of GB18030. The overlong
         // forms and the surrogates three bytes could give are no characters.
-        if ((lead & 0xF0) == 0xE0 && i + 2 < size && (in[i + 1] & 0xC0) == 0x80 &&
+        if ((in[i] & 0xF0) == 0xE0 && i + 2 < size && (in[i + 1] & 0xC0) == 0x80 &&
             (in[i + 2] & 0xC0) == 0x80) {
-            const auto c = char16_t((lead & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F));
+            const auto c = char16_t((in[i] & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F));
             const quint16 sequence = c >= 0x800 && (c & 0xF800) != 0xD800 ? gb18030[c] : 0;
             if (sequence != 0) {
                 out[0] = char(sequence >> 8);
@@ -217,11 +265,20 @@ qsizetype ByteTranscoder::fromUtf8(const unsigned char* in, qsizetype size, char
     return i;
 }
 
-void ByteTranscoder::applyLineRule(QByteArray& out)
+// Neither encoding has a CR or an LF inside a character, so the rule reads the bytes
+// converted where they stand; they are written again only where an LF is to be added.
+void ByteTranscoder::applyLineRule(QByteArray& out, qsizetype from)
 {
-    const qsizetype start = out.size();
-    out.resize(start + 1 + 2 * m_text.size() + lineEndSlack);
-    char* const end =
-        m_lineEnds.write(m_text.constData(), m_text.constData() + m_text.size(), out.data() + start);
+    const char* const begin = out.constData() + from;
+    const qsizetype size = out.size() - from;
+    const LineEndRule<char>::Piece piece = m_lineEnds.take(begin, begin + size);
+    if (!piece.lfFirst && piece.loneCr == piece.settled)
+        return;
+    m_text = QByteArray(begin, size);
+    const char* const text = m_text.constData();
+    const LineEndRule<char>::Piece moved{piece.lfFirst, text + (piece.loneCr - begin),
+                                         text + (piece.settled - begin)};
+    out.resize(from + 1 + 2 * size + lineEndSlack);
+    char* const end = LineEndRule<char>::writeTaken(moved, text, text + size, out.data() + from);
     out.truncate(end - out.constData());
 }

@@ -24,18 +24,19 @@ public:
     [[nodiscard]] bool cannotEncode() const;
 
 private:
-    // Converts the whole characters at the start of [in, in + size) into m_text, and
-    // returns how many bytes they took; -1 where the input is not valid text, or a
-    // character has no form in the output's encoding.
-    [[nodiscard]] qsizetype convert(const unsigned char* in, qsizetype size);
+    // Converts the whole characters at the start of [in, in + size), appending them to
+    // `text`, and returns how many bytes they took; -1 where the input is not valid
+    // text, or a character has no form in the output's encoding.
+    [[nodiscard]] qsizetype convert(const unsigned char* in, qsizetype size, QByteArray& text);
     [[nodiscard]] qsizetype fromGb18030(const unsigned char* in, qsizetype size, char*& out);
     [[nodiscard]] qsizetype fromUtf8(const unsigned char* in, qsizetype size, char*& out);
     [[nodiscard]] bool fail(bool cannotEncode);
-    void applyLineRule(QByteArray& out);
+    // Applies the line rule to the bytes of `out` from `from` on.
+    void applyLineRule(QByteArray& out, qsizetype from);
 
     const bool m_fromUtf8;
     const Gb18030Codec& m_codec;
-    // The converted text of a block, before the line rule.
+    // A block's converted text, set aside where the line rule adds to it.
     QByteArray m_text;
     CutCharacter m_cut;
     LineEndRule<char> m_lineEnds;

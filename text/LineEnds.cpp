@@ -152,7 +152,12 @@ typename LineEndRule<Unit>::Piece LineEndRule<Unit>::take(const Unit* data, cons
 template <typename Unit>
 Unit* LineEndRule<Unit>::write(const Unit* data, const Unit* end, Unit* to)
 {
-    const Piece piece = take(data, end);
+    return writeTaken(take(data, end), data, end, to);
+}
+
+template <typename Unit>
+Unit* LineEndRule<Unit>::writeTaken(const Piece& piece, const Unit* data, const Unit* end, Unit* to)
+{
     if (piece.lfFirst)
         *to++ = Unit('\n');
     to = std::copy(data, piece.loneCr, to);

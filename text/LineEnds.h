@@ -42,6 +42,8 @@ public:
     // room for 1 + 2 × (end - data) units and lineEndSlack more; returns the end of
     // what it wrote.
     [[nodiscard]] Unit* write(const Unit* data, const Unit* end, Unit* to);
+    // The same for a piece already taken: what write() writes after take().
+    [[nodiscard]] static Unit* writeTaken(const Piece& piece, const Unit* data, const Unit* end, Unit* to);
     // A byte-order mark has been taken: a mark is no text, and a mark alone leaves no
     // line open.
     void passMark();
