@@ -9,6 +9,10 @@
 #       in UTF-8, and in GBK                             goal: <= 1.05 x cat
 #   (f) 1 GiB, 32 files of 16 MiB in UTF-8 and 32 in GBK:
 #       into UTF-8 (UTF-8 first), into GB18030 (GBK first) goal: <= 2 x cat
+#   (g) one 512 MiB file of dense Chinese prose in GBK, alone, checked to its end
+#                                                      goal: <= 1.05 x cat
+#   (h) 512 MiB of dense Chinese prose converted, after a small file that fixes the
+#       output's encoding: GBK into UTF-8, UTF-8 into GBK   goal: <= 2 x cat
 # The tool flushes its output to the disk before it names it. On a RAM-backed folder
 # (tmpfs) that costs nothing, and the goals apply to the wall time. On any other
 # folder cat is followed by an fsync of its output, and since the wait for the disk
@@ -156,6 +160,18 @@ make_chinese() {
     set -o pipefail
 }
 
+# A file of at most `size` bytes of Chinese prose as a novel has it: characters and
+# their punctuation (“”！：，。), hardly any ASCII but the CR LF line ends.
+make_dense() {
+    local path=$1 size=$2 encoding=$3 line bytes
+    line=$(printf '%s\r' '“合并文本文件！”她说：“这一章的文字，要按次序进行合并，不能颠倒。”他点点头，把第一百二十章放在最后，又检查了一遍编码。' |
+        iconv -f UTF-8 -t "$encoding")
+    bytes=$(printf '%s\n' "$line" | wc -c)
+    set +o pipefail
+    yes "$line" | head -n $((size / bytes)) >"$path"
+    set -o pipefail
+}
+
 # Fills "$work/in" with `count` copies of one generated file.
 make_inputs() {
     local count=$1 size=$2 ending=$3 i
@@ -233,3 +249,19 @@ inputs=("$work"/in/u*.txt "$work"/in/g*.txt)
 compare "(f) GBK into UTF-8" 2
 inputs=("$work"/in/g*.txt "$work"/in/u*.txt)
 compare "(f) UTF-8 into GB18030" 2
+
+echo "(g) one 512 MiB file, dense Chinese, GBK"
+rm -rf "$work/in"
+mkdir "$work/in"
+make_dense "$work/in/g.txt" $((512 * 1024 * 1024)) gbk
+inputs=("$work/in/g.txt")
+compare "(g) GBK alone, checked" 1.05
+
+echo "(h) 512 MiB of dense Chinese converted"
+make_dense "$work/in/u.txt" $((512 * 1024 * 1024)) utf-8
+printf '中文\r\n' >"$work/in/small-u.txt"
+printf '中文\r\n' | iconv -f UTF-8 -t GBK >"$work/in/small-g.txt"
+inputs=("$work/in/small-u.txt" "$work/in/g.txt")
+compare "(h) GBK into UTF-8" 2
+inputs=("$work/in/small-g.txt" "$work/in/u.txt")
+compare "(h) UTF-8 into GBK" 2
