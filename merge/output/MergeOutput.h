@@ -5,6 +5,8 @@
 
 #include <QtGlobal>
 
+#include <cstdlib>
+#include <memory>
 #include <optional>
 
 struct OutputCalls;
@@ -58,7 +60,9 @@ public:
     // published anyway, and the processor then copies it once instead of twice.
     // Returns what the address and the length of such writes must be multiples of,
     // or 0 (nothing changes) where there are no such writes. A write that keeps to
-    // neither is still written, and writes go through the cache from then on.
+    // neither is gathered with the next ones into whole blocks, which go straight to
+    // the disk all the same; so does writing on after a cut among bytes still
+    // gathered.
     [[nodiscard]] qsizetype beginDirectWrites();
     // Writes all of `data`, continuing short writes.
     [[nodiscard]] MergeResult write(const char* data, qsizetype size);
@@ -82,7 +86,16 @@ private:
     [[nodiscard]] MergeResult openNamedTemporary(const OutputPathParts& parts);
     // Closes the file, returning 0 or the system's failure code.
     int closeHandle();
-    void endDirectWrites();
+    // Writes through the cache from now on, the bytes gathered first.
+    [[nodiscard]] MergeResult endDirectWrites();
+    // Linux: gathers bytes for direct writes, writing each whole gathering.
+    [[nodiscard]] MergeResult gather(const char* data, qsizetype size);
+    // Writes at once at the file's position; where the device refuses a direct write
+    // that the file system said it takes, through the cache.
+    [[nodiscard]] MergeResult writeThrough(const char* data, qsizetype size);
+    // Before publishing: the bytes gathered, the last block that they do not fill
+    // through the cache.
+    [[nodiscard]] MergeResult finishWrites();
     [[nodiscard]] const OutputCalls& calls() const;
     // A fresh name for a temporary file, hidden where a leading "." hides files.
     [[nodiscard]] static QString temporaryName();
@@ -100,6 +113,10 @@ private:
     int m_guard = -1;
     // The alignment of direct writes while they last, else 0.
     qsizetype m_directAlignment = 0;
+    // Linux, during direct writes: bytes that fill no whole gathering yet, in memory
+    // aligned for such writes, and how many; they follow what the file holds.
+    std::unique_ptr<char, decltype(&std::free)> m_gathered{nullptr, std::free};
+    qsizetype m_gatheredSize = 0;
     qint64 m_size = 0;
     const OutputCalls* m_calls = nullptr;
 };

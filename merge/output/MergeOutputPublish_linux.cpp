@@ -6,8 +6,8 @@
 #include "merge/output/MergeOutput.h"
 #include "merge/output/OutputCalls_linux.h"
 #include "merge/output/OutputFlush_linux.h"
-#include "outputname/OutputPath.h"
 #include "merge/output/SignalCleanup.h"
+#include "outputname/OutputPath.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -89,6 +89,8 @@ MergeResult MergeOutput::publish()
 {
     if (!isOpen())
         return abandon(MergeStatus::OutputFailed, EBADF);
+    if (MergeResult written = finishWrites(); !written.ok())
+        return written;
     const int fd = static_cast<int>(m_handle);
     // The content reaches the disk before the name does: a name must never stand
     // for an empty or partial file after a crash.

@@ -8,8 +8,8 @@
 // ACL) as for any new file.
 #include "merge/output/MergeOutput.h"
 #include "merge/output/OutputCalls_linux.h"
-#include "outputname/OutputPath.h"
 #include "merge/output/SignalCleanup.h"
+#include "outputname/OutputPath.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -100,6 +100,7 @@ MergeResult MergeOutput::openNamedTemporary(const OutputPathParts& parts)
 
 void MergeOutput::discard()
 {
+    m_gatheredSize = 0;
     (void)closeHandle();
     if (!m_tempName.isEmpty())
         (void)removeName(calls(), m_folder, m_tempName.native(), 1);

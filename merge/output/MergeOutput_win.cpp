@@ -77,9 +77,10 @@ qsizetype MergeOutput::beginDirectWrites()
     return 0;
 }
 
-void MergeOutput::endDirectWrites()
+MergeResult MergeOutput::endDirectWrites()
 {
     m_directAlignment = 0;
+    return MergeResult::success();
 }
 
 MergeResult MergeOutput::write(const char* data, qsizetype size)

@@ -4,8 +4,8 @@
 #include "base/DirHandle_posix.h"
 #include "merge/output/NamePattern.h"
 #include "merge/output/OutputCheck.h"
-#include "outputname/OutputPath.h"
 #include "merge/output/OutputSearch.h"
+#include "outputname/OutputPath.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,10 +2,10 @@
 // search (FindFirstFile), which already reads "*" and "?" in the last component and
 // ignores letter case, so only its attributes and failure codes need handling here.
 #include "base/Win32Path_win.h"
-#include "outputname/DeviceName.h"
 #include "merge/output/OutputCheck.h"
-#include "outputname/OutputPath.h"
 #include "merge/output/OutputSearch.h"
+#include "outputname/DeviceName.h"
+#include "outputname/OutputPath.h"
 
 #include <algorithm>
 #include <windows.h>
