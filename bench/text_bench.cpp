@@ -1,11 +1,12 @@
 // Times the text rules on dense Chinese text with punctuation (“”！：，。), in memory,
 // a block of 1 MiB at a time as the merge feeds them: the encoding check of GBK and of
-// UTF-8 with each vector method, and the conversion both ways. Prints seconds of
+// UTF-8 with each vector method, the line rule's search, and the conversion both ways. Prints seconds of
 // processor time per GiB of input, each the best of three runs.
 //
 // Usage: tamborel-text-bench [MIB]   (default 256)
 #include "text/EncodingDetector.h"
 #include "text/Gb18030Codec.h"
+#include "text/LineEnds.h"
 #include "text/TextTranscoder.h"
 
 #include <QString>
@@ -104,6 +105,10 @@ int main(int argc, char* argv[])
         out << "check UTF-8, " << m.name << ": " << perGiB(utf8.size(), [&] { check(utf8, m.method); })
             << Qt::endl;
     }
+    out << "search lone CRs, UTF-8: " << perGiB(utf8.size(), [&] {
+        if (findLoneCr(utf8.constData(), utf8.constData() + utf8.size()) != utf8.constData() + utf8.size())
+            qFatal("a lone CR");
+    }) << Qt::endl;
     out << "convert GBK into UTF-8: " << perGiB(gbk.size(), [&] {
         convert(gbk, TextEncoding::Gb18030, TextEncoding::Utf8, codec);
     }) << Qt::endl;
