@@ -10,11 +10,11 @@
 #include "browser/DrivePane.h"
 #include "browser/FilePane.h"
 #include "browser/FolderPane.h"
-#include "outputname/OutputName.h"
 #include "merge/MergeCommand.h"
 #include "mergelist/MergeListController.h"
 #include "mergelist/MergeListModel.h"
 #include "mergelist/MergeListView.h"
+#include "outputname/OutputName.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -17,7 +17,13 @@ int main(int argc, char* argv[])
     SystemDriveSource drives(asker);
     BoxPrompter prompter;
     const StartContext context{
-        programFolder(), NativePath::currentFolder(), drives, prompter, asker, [] { QApplication::exit(0); }, {},
+        .programFolder = programFolder(),
+        .workingFolder = NativePath::currentFolder(),
+        .driveSource = drives,
+        .prompter = prompter,
+        .asker = asker,
+        .endProgram = [] { QApplication::exit(0); },
+        .makeProgress = {},
     };
     MainWindow window(context);
     window.show();

@@ -17,8 +17,8 @@ class QObject;
 // Each volume is asked one question at a time: a question to a volume that is still
 // busy with an earlier one waits behind it, and is asked once that one is answered. A
 // newer question from the same asker for the same volume replaces one still waiting
-// there, so nothing piles up behind a volume that never answers. Threads that wait on such a volume are let go:
-// they never keep the program from ending.
+// there, so nothing piles up behind a volume that never answers. Threads that wait on
+// such a volume are let go: they never keep the program from ending.
 class FileSystemAsker final
 {
 public:

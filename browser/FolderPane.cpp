@@ -58,7 +58,8 @@ bool FolderPane::moveToDrive(const NativePath& driveRoot)
     // later counts, like one that does not answer at all, as one that cannot be read.
     const NativePath remembered = m_drives.currentFolder(root);
     const std::optional<NativePath> folder = m_asker.ask<NativePath>(
-        root, [remembered, root] { return nearestReadableFolder(remembered, root); }, this, [](const NativePath&) {});
+        root, [remembered, root] { return nearestReadableFolder(remembered, root); }, this,
+        [](const NativePath&) {});
     if (!folder || folder->isEmpty())
         return false;
     setPath(*folder);

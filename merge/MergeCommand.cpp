@@ -4,9 +4,9 @@
 #include "merge/MergeTexts.h"
 #include "merge/ProgressWindow.h"
 #include "merge/copy/CopyProgress.h"
+#include "mergelist/MergeListModel.h"
 #include "outputname/OutputName.h"
 #include "outputname/OutputPath.h"
-#include "mergelist/MergeListModel.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -99,8 +99,8 @@ bool MergeCommand::createMissingFolder(const NativePath& /*folder*/)
 MergeResult MergeCommand::runCheck(const OutputCheck& check)
 {
     auto result = std::make_shared<MergeResult>();
-    const FileSystemAsker::Ticket question =
-        m_with.asker.start(m_volume, [check, result] { *result = check(); }, this);
+    const FileSystemAsker::Ticket question = m_with.asker.start(
+        m_volume, [check, result] { *result = check(); }, this);
     // An answer in time leaves the window as it was.
     const auto inTime = std::chrono::steady_clock::now() + FileSystemAsker::answerTime;
     if (m_with.asker.waitUntil(question, inTime) || waitAnswering(question, nullptr, nullptr))
@@ -114,8 +114,8 @@ MergeReport MergeCommand::runCopy(const CopyWork& copy)
     auto cancel = std::make_shared<std::atomic<bool>>(false);
     std::shared_ptr<CopyProgress> progress = m_with.makeProgress();
     auto result = std::make_shared<MergeReport>();
-    const FileSystemAsker::Ticket question =
-        m_with.asker.start(m_volume, [copy, cancel, progress, result] { *result = copy(*cancel, progress.get()); }, this);
+    const FileSystemAsker::Ticket question = m_with.asker.start(
+        m_volume, [copy, cancel, progress, result] { *result = copy(*cancel, progress.get()); }, this);
     if (waitAnswering(question, cancel.get(), progress.get()))
         return *result;
     return MergeReport(givenUp());

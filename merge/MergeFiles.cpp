@@ -1,8 +1,8 @@
 #include "merge/MergeFiles.h"
 
 #include "merge/copy/Cancel.h"
-#include "merge/encoding/CopyInputs.h"
 #include "merge/copy/CopyProgress.h"
+#include "merge/encoding/CopyInputs.h"
 #include "merge/output/MergeOutput.h"
 #include "merge/output/OutputCheck.h"
 #include "outputname/OutputPath.h"
@@ -19,7 +19,8 @@ MergeResult openOutput(const std::shared_ptr<MergeOutput>& output, MergeHooks& h
         const NativePath folder = folderToCreate(splitOutputPath(output->path()));
         if (!hooks.createMissingFolder(folder))
             return opened;
-        if (MergeResult created = hooks.runCheck([folder] { return createOutputFolder(folder); }); !created.ok())
+        if (MergeResult created = hooks.runCheck([folder] { return createOutputFolder(folder); });
+            !created.ok())
             return created;
         opened = hooks.runCheck(open);
     }

@@ -143,8 +143,8 @@ void DeadMountTest::windowNeverWaits()
     // Started in a folder of the silent volume, kept there too: the window shows, its
     // panes waiting.
     watch.step = "starting in a folder of the silent volume";
-    m_window = std::make_unique<MainWindow>(
-        StartContext{m_dead, m_dead, *m_drives, m_prompter, m_asker, [] {}, {}});
+    m_window =
+        std::make_unique<MainWindow>(StartContext{m_dead, m_dead, *m_drives, m_prompter, m_asker, [] {}, {}});
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     auto* folderPane = m_window->findChild<FolderPane*>(u"dirOperate"_s);

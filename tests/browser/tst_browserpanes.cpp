@@ -350,7 +350,8 @@ void BrowserPanesTest::lateAnswers()
     const NativePath slow = path(base.filePath(u"slow"_s)).absolute();
     const auto holdSlowVolume = [this, &slow] {
         auto answer = std::make_shared<std::promise<void>>();
-        (void)m_asker.start(slow, [until = answer->get_future().share()] { until.wait(); }, this);
+        (void)m_asker.start(
+            slow, [until = answer->get_future().share()] { until.wait(); }, this);
         return answer;
     };
 
@@ -374,7 +375,9 @@ void BrowserPanesTest::lateAnswers()
     held->set_value();
     // Asked after the pane, so answered after it.
     bool slowAnswered = false;
-    m_asker.whenDone(m_asker.start(slow, [] {}, this), this, [&slowAnswered] { slowAnswered = true; });
+    m_asker.whenDone(m_asker.start(
+                         slow, [] {}, this),
+                     this, [&slowAnswered] { slowAnswered = true; });
     QTRY_VERIFY(slowAnswered);
     QCOMPARE(listed(files), QStringList{u"b.txt"_s});
 }

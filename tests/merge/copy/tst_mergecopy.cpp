@@ -1,7 +1,7 @@
-#include "merge/encoding/CopyInputs.h"
 #include "merge/copy/CopyProgress.h"
 #include "merge/copy/InPlaceCopy.h"
 #include "merge/copy/ReadAheadCopy.h"
+#include "merge/encoding/CopyInputs.h"
 #include "merge/output/MergeOutput.h"
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"

@@ -1,6 +1,6 @@
-#include "outputname/DeviceName.h"
 #include "merge/output/NamePattern.h"
 #include "merge/output/OutputCheck.h"
+#include "outputname/DeviceName.h"
 #include "support/TestFiles.h"
 #include "support/TestPaths.h"
 #include "support/Wine.h"
