@@ -32,6 +32,9 @@ public:
     ~FileSystemAsker();
     Q_DISABLE_COPY_MOVE(FileSystemAsker)
 
+    // How long the window waits for an answer.
+    [[nodiscard]] std::chrono::milliseconds within() const { return m_within; }
+
     class Question;
     using Ticket = std::shared_ptr<Question>;
 

@@ -102,7 +102,7 @@ MergeResult MergeCommand::runCheck(const OutputCheck& check)
     const FileSystemAsker::Ticket question = m_with.asker.start(
         m_volume, [check, result] { *result = check(); }, this);
     // An answer in time leaves the window as it was.
-    const auto inTime = std::chrono::steady_clock::now() + FileSystemAsker::answerTime;
+    const auto inTime = std::chrono::steady_clock::now() + m_with.asker.within();
     if (m_with.asker.waitUntil(question, inTime) || waitAnswering(question, nullptr, nullptr))
         return *result;
     return givenUp();

@@ -150,7 +150,9 @@ void BrowserRulesTest::systemDrivesAreBrowsable()
         // A volume of the machine that does not answer (a stopped driver of a file
         // system in user space) is listed all the same, and browsed by nobody.
         const bool answered = drive.volume != 0 || drive.root == path(QDir::rootPath()) || isWindows;
-        QVERIFY2(source.isStillMounted(drive) || !answered, qPrintable(root));
+        // Asked again while a loaded machine keeps a drive from answering in time.
+        if (answered)
+            QTRY_VERIFY2(source.isStillMounted(drive), qPrintable(root));
 #ifdef Q_OS_WIN
         // "C:\\" shown as "c:", or "c: [System]" with the volume's name.
         QVERIFY2(QRegularExpression(u"^[A-Z]:\\\\$"_s).match(root).hasMatch(), qPrintable(root));

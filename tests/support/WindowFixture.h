@@ -30,7 +30,9 @@ public:
     }
 
     QTemporaryDir temp;
-    FileSystemAsker asker;
+    // Answers count as in time however loaded the machine: the window's waiting is
+    // tested on its own.
+    FileSystemAsker asker{std::chrono::seconds(30)};
     TestDrives drives;
     FakePrompter prompter;
     int endRequests = 0;
