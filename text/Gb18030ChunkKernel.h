@@ -15,22 +15,35 @@ constexpr std::ptrdiff_t chunkSize = 64;
 // One bit per byte of a chunk, for each kind of byte the check tells apart.
 struct ByteKinds
 {
-    std::uint64_t high = 0;    // 80 and above
-    std::uint64_t noLead = 0;  // 80, FF
-    std::uint64_t noTrail = 0; // below 30, 3A to 3F, 7F, FF
-    std::uint64_t digit = 0;   // 30 to 39: the second byte of a four-byte sequence
+    std::uint64_t high = 0;   // 80 and above
+    std::uint64_t noLead = 0; // 80, FF
+    // Below 40, 7F, FF; digits among them, as the second byte of a four-byte sequence,
+    // are left to the byte rule.
+    std::uint64_t noTrail = 0;
 };
+
+// The kinds of `Vector::width` bytes, a bit each. The comparisons are signed, so
+// bytes above ASCII count as below every ASCII byte.
+template <typename Vector>
+ByteKinds kindsOfPart(const unsigned char* at)
+{
+    const auto bytes = Vector::load(at);
+    const auto ff = Vector::equal(bytes, Vector::splat(0xFF));
+    const std::uint64_t high = Vector::mask(bytes);
+    const std::uint64_t below40 = Vector::mask(Vector::greater(Vector::splat(0x40), bytes));
+    return {high, Vector::mask(Vector::either(Vector::equal(bytes, Vector::splat(0x80)), ff)),
+            (below40 & ~high) | Vector::mask(Vector::either(Vector::equal(bytes, Vector::splat(0x7F)), ff))};
+}
 
 template <typename Vector>
 ByteKinds kindsOf(const unsigned char* chunk)
 {
     ByteKinds kinds;
     for (int at = 0; at < chunkSize; at += Vector::width) {
-        const typename Vector::Kinds part = Vector::kinds(chunk + at);
-        kinds.high |= std::uint64_t(part.high) << at;
-        kinds.noLead |= std::uint64_t(part.noLead) << at;
-        kinds.noTrail |= std::uint64_t(part.noTrail) << at;
-        kinds.digit |= std::uint64_t(part.digit) << at;
+        const ByteKinds part = kindsOfPart<Vector>(chunk + at);
+        kinds.high |= part.high << at;
+        kinds.noLead |= part.noLead << at;
+        kinds.noTrail |= part.noTrail << at;
     }
     return kinds;
 }
@@ -54,7 +67,7 @@ std::ptrdiff_t checkChunks(const unsigned char* data, std::ptrdiff_t chunks, boo
         const std::uint64_t evenRuns = kinds.high & ~(kinds.high + (runStarts & evenPlaces));
         const std::uint64_t leads = (evenRuns & evenPlaces) | (kinds.high & ~evenRuns & ~evenPlaces);
         const std::uint64_t trails = (leads << 1) | trailFirst;
-        if ((leads & kinds.noLead) != 0 || (trails & (kinds.noTrail | kinds.digit)) != 0)
+        if ((leads & kinds.noLead) != 0 || (trails & kinds.noTrail) != 0)
             return chunk;
         leadBefore = (leads >> 63) != 0;
     }

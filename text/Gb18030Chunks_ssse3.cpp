@@ -10,30 +10,15 @@ namespace {
 
 struct Ssse3
 {
+    using Vec = __m128i;
     static constexpr int width = 16;
 
-    struct Kinds
-    {
-        std::uint32_t high, noLead, noTrail, digit;
-    };
-
-    static __m128i splat(int byte) { return _mm_set1_epi8(char(byte)); }
-    static std::uint32_t mask(__m128i bytes) { return std::uint32_t(_mm_movemask_epi8(bytes)); }
-
-    // Signed comparisons: bytes above ASCII count as below every ASCII byte.
-    static Kinds kinds(const unsigned char* at)
-    {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        const __m128i ff = _mm_cmpeq_epi8(bytes, splat(0xFF));
-        const __m128i digit =
-            _mm_and_si128(_mm_cmpgt_epi8(bytes, splat(0x2F)), _mm_cmpgt_epi8(splat(0x3A), bytes));
-        const std::uint32_t high = mask(bytes);
-        const std::uint32_t below40 = mask(_mm_cmpgt_epi8(splat(0x40), bytes));
-        const std::uint32_t digits = mask(digit);
-        return {high, mask(_mm_or_si128(_mm_cmpeq_epi8(bytes, splat(0x80)), ff)),
-                (below40 & ~high & ~digits) | mask(_mm_or_si128(_mm_cmpeq_epi8(bytes, splat(0x7F)), ff)),
-                digits};
-    }
+    static Vec load(const unsigned char* at) { return _mm_loadu_si128(reinterpret_cast<const Vec*>(at)); }
+    static Vec splat(int byte) { return _mm_set1_epi8(char(byte)); }
+    static Vec equal(Vec a, Vec b) { return _mm_cmpeq_epi8(a, b); }
+    static Vec greater(Vec a, Vec b) { return _mm_cmpgt_epi8(a, b); }
+    static Vec either(Vec a, Vec b) { return _mm_or_si128(a, b); }
+    static std::uint32_t mask(Vec bytes) { return std::uint32_t(_mm_movemask_epi8(bytes)); }
 };
 
 } // namespace
