@@ -1,5 +1,7 @@
 #include "base/FileSystemAsker.h"
 
+#include "base/SystemThread.h"
+
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -7,7 +9,6 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <thread>
 
 class FileSystemAsker::Question
 {
@@ -126,7 +127,7 @@ FileSystemAsker::Ticket FileSystemAsker::start(const NativePath& volume, std::fu
         question->started = true;
     }
     // Detached: a thread held by a silent volume must not hold up the program's end.
-    std::thread([shared = m_shared, question] { shared->serve(question); }).detach();
+    SystemThread::detached([shared = m_shared, question] { shared->serve(question); });
     return question;
 }
 

@@ -1,5 +1,6 @@
 #include "merge/copy/InputReader.h"
 
+#include "base/SystemThread.h"
 #include "merge/copy/InputFile.h"
 #include "merge/result/SystemError.h"
 
@@ -31,7 +32,7 @@ InputReader::InputReader(const QList<NativePath>& inputs, qsizetype first, qsize
 {
     for (qsizetype i = 0; i < blockCount; ++i)
         m_blocks[i].buffer = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(m_blockSize));
-    m_thread = std::thread(&InputReader::run, this);
+    m_thread = std::make_unique<SystemThread>([this] { run(); });
 }
 
 InputReader::~InputReader()
@@ -41,7 +42,7 @@ InputReader::~InputReader()
         m_stop = true;
     }
     m_changed.notify_all();
-    m_thread.join();
+    m_thread.reset();
 }
 
 const QList<InputPiece>& InputReader::next()

@@ -11,9 +11,9 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 
 class InputFile;
+class SystemThread;
 
 // A run of one input, as the copy takes it.
 struct InputPiece
@@ -96,5 +96,5 @@ private:
     bool m_finished = false;
     bool m_failedForMemory = false;
     bool m_stop = false;
-    std::thread m_thread;
+    std::unique_ptr<SystemThread> m_thread;
 };

@@ -1,4 +1,5 @@
 #include "base/FileSystemAsker.h"
+#include "base/SystemThread.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -58,6 +59,7 @@ private slots:
     void answer_data();
     void answer();
     void silentVolume();
+    void threadsComingAndGoing();
 };
 
 void FileSystemAskerTest::answer_data()
@@ -146,6 +148,31 @@ void FileSystemAskerTest::silentVolume()
     QTRY_COMPARE(lateFromPane, QList<int>({1, 3}));
     QTRY_COMPARE(lateFromOther, QList<int>({5}));
     QCOMPARE(runs->load(), 4);
+}
+
+// Many short questions, half of them starting and waiting for a thread of their own
+// as a merge does, all end: the runtime's records of threads must not get mixed up
+// as threads come and go.
+void FileSystemAskerTest::threadsComingAndGoing()
+{
+    constexpr int questions = 20000;
+    FileSystemAsker asker;
+    auto ended = std::make_shared<std::atomic<int>>(0);
+    QList<FileSystemAsker::Ticket> tickets;
+    for (int i = 0; i < questions; ++i)
+        tickets << asker.start(
+            NativePath::fromText(QString::number(i)),
+            [ended, i] {
+                if (i % 2 == 0) {
+                    const SystemThread inner([ended] { ++*ended; });
+                } else {
+                    ++*ended;
+                }
+            },
+            this);
+    for (const FileSystemAsker::Ticket& ticket : tickets)
+        QVERIFY(asker.waitUntil(ticket, std::chrono::steady_clock::now() + 60s));
+    QCOMPARE(ended->load(), questions);
 }
 
 QTEST_GUILESS_MAIN(FileSystemAskerTest)

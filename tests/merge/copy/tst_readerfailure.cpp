@@ -10,7 +10,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
-#include <thread>
 
 // Memory running out on the thread that reads the inputs: the merge fails with its
 // reason, and the program goes on. This executable replaces the allocator to
@@ -18,13 +17,15 @@
 namespace {
 
 std::atomic<bool> refuseOtherThreads{false};
-std::thread::id testThread;
+// A flag of each thread's own rather than thread ids, which MinGW's runtime reuses
+// for threads it did not start.
+thread_local bool isTestThread = false;
 
 } // namespace
 
 void* operator new(std::size_t size)
 {
-    if (refuseOtherThreads.load() && std::this_thread::get_id() != testThread)
+    if (refuseOtherThreads.load() && !isTestThread)
         throw std::bad_alloc();
     if (void* memory = std::malloc(size == 0 ? 1 : size))
         return memory;
@@ -60,7 +61,7 @@ void TestReaderFailure::outOfMemoryWhileReading()
     MergeOutput output(path(dir.filePath(u"merged.txt"_s)));
     QVERIFY(output.open().ok());
 
-    testThread = std::this_thread::get_id();
+    isTestThread = true;
     refuseOtherThreads = true;
     const QList<NativePath> inputs{path(input)};
     const MergeResult result = copyReadingAhead({.inputs = inputs, .output = output, .blockSize = 4096});

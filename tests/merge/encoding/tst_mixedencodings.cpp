@@ -1,3 +1,4 @@
+#include "base/SystemThread.h"
 #include "merge/encoding/CopyInputs.h"
 #include "merge/encoding/InputRewriter.h"
 #include "merge/output/MergeOutput.h"
@@ -12,7 +13,7 @@
 #include <QTest>
 
 #include <atomic>
-#include <thread>
+#include <memory>
 
 // Merges of inputs in different encodings, through both copies: the output's bytes,
 // which inputs were converted, and the refusals.
@@ -370,13 +371,13 @@ void TestMixedEncodings::cancelledWhileConverting()
     std::atomic<bool> cancel{false};
     std::atomic<bool> finished{false};
     MergeResult result;
-    std::thread copy([&] {
+    auto copy = std::make_unique<SystemThread>([&] {
         result = copyInputs({path(input)}, output, 64 * 1024, &cancel);
         finished = true;
     });
     QTRY_VERIFY_WITH_TIMEOUT(finished || written() > 1024 * 1024, 60000);
     cancel = true;
-    copy.join();
+    copy.reset();
     QCOMPARE(result.status, MergeStatus::Cancelled);
     QCOMPARE(allEntries(dir.path()), QStringList{u"in.txt"_s});
 }
